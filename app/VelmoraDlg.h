@@ -1,0 +1,139 @@
+// CVelmoraDlg: the main window. It holds all of the program's state; its handlers live in the
+// folder of the subsystem they belong to (app, search, results, ops).
+#pragma once
+#include "framework/Afx.h"
+#include "ops/ProgressReport.h"
+#include "ops/RefreshPacer.h"
+#include "res/resource.h"
+#include "results/DupListCtrl.h"
+#include "search/FileChecksum.h"
+#include "search/SearchTables.h"
+#include <memory>
+
+class COperationProgress;
+
+class CVelmoraDlg : public CDialog
+{
+public:
+    explicit CVelmoraDlg(CWnd* pParent = nullptr);
+
+    // Dialog data
+    HICON m_hIcon;
+    BOOL m_bBusy;    // a long operation runs; clearing it asks the operation to stop
+    BOOL m_bPaused;  // the running operation waits for "Продолжить"
+    CStringArray m_files;        // search working table: full paths
+    CArray<ULONGLONG> m_values;  // parallel to m_files: sizes, then checksums
+    CGroupArray m_groups;        // duplicate groups of the last search, owned
+    CString m_strRoot;           // search root, ending in a backslash
+    CString m_strPath;
+    CProgressCtrl m_progress;
+    CEdit m_status;
+    CButton m_btnSearch;
+    CButton m_btnDelete;
+    CButton m_btnBrowse;
+    CEdit m_editPath;
+    CDupListCtrl m_list;
+    int m_cxClient;  // client size at the last layout
+    int m_cyClient;
+    CListCtrl m_listTemplate;
+    CString m_strFolder;
+    CButton m_btnMark;
+    CButton m_btnUnmark;
+    CButton m_btnCopy;
+    CButton m_btnMove;
+    CButton m_btnExit;
+    BOOL m_bMp3;
+    CButton m_chkMp3;
+    CEdit m_editFolder;
+    // Set from the start to the end of an operation's loop, also after a stop request:
+    // a click that arrives in between must not start a second operation inside the first.
+    BOOL m_bOperationRunning = FALSE;
+    // The search's window refreshes and message drains, paced so that they cost no time per file.
+    static const DWORD kDrainIntervalMs = 15;
+    CProgressReport m_report{m_status, m_editFolder, m_progress};
+    CRefreshPacer m_drainPacer{kDrainIntervalMs};
+    std::unique_ptr<CFileDigester> m_pDigester;  // its read buffer lives while a search checksums
+    SIZE m_sizeMinTrack = {0, 0};  // the window's size at start-up: it cannot be made smaller
+    // The status, bar and list refresh of the running delete, copy or move; null otherwise.
+    COperationProgress* m_pOperationProgress = nullptr;
+
+    // Empties the search tables, the results list and the group table, rows before groups.
+    void ClearResults();
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+    // Application shell
+    BOOL OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnAbout();
+    void OnSize(UINT nType, int cx, int cy);
+    void MoveControl(CWnd& control, int dLeft, int dTop, int dRight, int dBottom);
+    void OnGetMinMaxInfo(MINMAXINFO* pMMI);
+
+    // Results list
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
+
+    // Long-operation control
+    void SetIdle(BOOL bIdle);
+    BOOL CheckStop();
+    // The roles of "Поиск" and "Удалить" while an operation runs; TRUE when the click was theirs.
+    BOOL HandleStopClick();
+    BOOL HandlePauseClick();
+    void ShowStatus(LPCSTR pszText);
+    void DrainMessages();
+    // CheckStop for loops over many small units: drains at most once per kDrainIntervalMs.
+    BOOL CheckStopPaced();
+
+    // Duplicate search
+    void OnSearch();
+    BOOL RunSearch();
+    // TRUE when the user stopped the search.
+    BOOL ScanFolder(LPCSTR pszFolder);
+    BOOL MeasureMp3Spans();
+    BOOL KeepSharedSizes();
+    BOOL ChecksumFiles(std::vector<ContentKey>& keys);
+    ContentKey ChecksumFile(const CString& path, ULONGLONG nLength);
+    BOOL GroupEqualFiles(const std::vector<ContentKey>& keys);
+    int AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& nextEqual,
+                                const std::vector<ContentKey>& keys);
+    void SortGroups();
+    BOOL ListGroups();
+    BOOL AppendGroupRows();
+    // The checksum (crc 0: none) with its hidden fingerprint and the file read.
+    FileChecksum GetFileCrc(LPCSTR pszPath);
+    FileChecksum GetMp3Crc(LPCSTR pszPath);
+    ULONGLONG GetMp3DataSize(LPCSTR pszPath);
+
+    // Marking
+    void OnItemChangingResults(const NMLISTVIEW* pNMLV, LRESULT* pResult);
+    void OnMark();
+    void OnUnmark();
+    void MarkByPrefix(BOOL bMark);
+
+    // Operations on marked files
+    enum FileAction
+    {
+        kDeleteFile,
+        kCopyFile,
+        kMoveFile
+    };
+    void OnDelete();
+    void OnCopyTo();
+    void OnMoveTo();
+    void CopyOrMoveTo(FileAction action);
+    void RunOnSelectedRows(FileAction action);
+    // The file's place below the target folder, as it lies below the search root.
+    BOOL TargetPath(const CString& strSource, CString& strTarget) const;
+    BOOL ActOnFile(FileAction action, const CString& strSource, const CString& strTarget);
+    BOOL ResolveRow(int nRow, CString& strPath) const;
+    void RemoveFileRow(int nRow);
+
+    // Folder picker
+    void OnBrowse();
+    BOOL BrowseForFolder(LPSTR pszPath, LPCSTR pszTitle);
+    static int CALLBACK BrowseCallback(HWND hwnd, UINT uMsg, LPARAM lParam, LPARAM lpData);
+};

@@ -1,0 +1,55 @@
+// "Копировать в" and "Переместить в": the marked files go below the target folder as they lay below the search root.
+#include "app/VelmoraDlg.h"
+#include "ops/FileSystem.h"
+
+void CVelmoraDlg::OnCopyTo()
+{
+    CopyOrMoveTo(kCopyFile);
+}
+
+void CVelmoraDlg::OnMoveTo()
+{
+    CopyOrMoveTo(kMoveFile);
+}
+
+void CVelmoraDlg::CopyOrMoveTo(FileAction action)
+{
+    UpdateData(TRUE);
+    if (m_strFolder.IsEmpty())
+        return;
+    if (m_strFolder[m_strFolder.GetLength() - 1] != '\\')
+        m_strFolder += '\\';
+    if (!MakeFolders(m_strFolder, TRUE))
+    {
+        CString strMessage;
+        strMessage.Format("Невозможно создать папку:\n%s", static_cast<LPCSTR>(m_strFolder));
+        MessageBox(strMessage, action == kCopyFile ? "Ошибка при копировании" : "Ошибка при перемещении",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    RunOnSelectedRows(action);
+}
+
+BOOL CVelmoraDlg::TargetPath(const CString& strSource, CString& strTarget) const
+{
+    const int nRootLength = m_strRoot.GetLength();
+    // The search builds every path by appending names to the root, so a path that does not begin
+    // with it exactly has no place below the target folder.
+    if (nRootLength == 0 || strSource.GetLength() <= nRootLength || strSource.Left(nRootLength) != m_strRoot)
+        return FALSE;
+    strTarget = m_strFolder + strSource.Mid(nRootLength);
+    return TRUE;
+}
+
+BOOL CVelmoraDlg::ActOnFile(FileAction action, const CString& strSource, const CString& strTarget)
+{
+    if (action == kDeleteFile)
+        return ::DeleteFileA(strSource);
+    // Copying or moving a file onto itself would destroy it: the target may be the source written another way.
+    if (!MakeFolders(strTarget, FALSE) || IsSameFile(strSource, strTarget))
+        return FALSE;
+    if (action == kCopyFile)
+        return ::CopyFileA(strSource, strTarget, FALSE);
+    // One step: a move that fails leaves whatever stood at the target.
+    return ::MoveFileExA(strSource, strTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
+}

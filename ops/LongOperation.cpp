@@ -1,0 +1,102 @@
+// The long-operation control: the busy and idle looks, the stop check, Stop and Pause/Continue.
+#include "app/VelmoraDlg.h"
+#include "ops/OperationProgress.h"
+
+void CVelmoraDlg::SetIdle(BOOL bIdle)
+{
+    CWnd* const disabledWhileBusy[] = {&m_editPath, &m_btnBrowse, &m_chkMp3, &m_btnMark,
+                                       &m_btnUnmark, &m_btnCopy, &m_btnMove, &m_btnExit};
+    for (CWnd* pControl : disabledWhileBusy)
+        pControl->EnableWindow(bIdle);
+    m_editFolder.SetReadOnly(!bIdle);
+    m_btnSearch.SetWindowText(bIdle ? "Поиск" : "Стоп");
+    m_btnDelete.SetWindowText(bIdle ? "Удалить" : "Пауза");
+    m_bBusy = !bIdle;
+    if (!bIdle)
+    {
+        m_bPaused = FALSE;
+        m_drainPacer.Reset();
+    }
+    m_bOperationRunning = !bIdle;
+}
+
+void CVelmoraDlg::DrainMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, m_hWnd, 0, 0, PM_REMOVE))
+    {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+BOOL CVelmoraDlg::CheckStop()
+{
+    DrainMessages();
+    MSG msg;
+    if (m_bPaused)
+    {
+        while (m_bBusy)
+        {
+            // Blocks in the message queue: a paused operation uses no processor time.
+            if (::GetMessageA(&msg, m_hWnd, 0, 0) > 0)
+            {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+            if (!m_bPaused)
+                break;
+        }
+    }
+    if (m_bBusy)
+        return FALSE;
+
+    SetIdle(TRUE);
+    m_progress.SetRange32(0, 1);
+    m_progress.SetPos(0);
+    ShowStatus("Прервано пользователем");
+    return TRUE;
+}
+
+BOOL CVelmoraDlg::CheckStopPaced()
+{
+    // The flags change only while messages are dispatched, so between drains they still hold.
+    if (m_bBusy && !m_drainPacer.Due())
+        return FALSE;
+    DrainMessages();
+    if (m_bBusy && !m_bPaused)
+        return FALSE;
+    // A pause or a stop shows where the operation stands, not where the last refresh left it.
+    m_report.Flush();
+    return CheckStop();
+}
+
+BOOL CVelmoraDlg::HandleStopClick()
+{
+    if (m_bBusy)
+    {
+        m_bBusy = FALSE;
+        return TRUE;
+    }
+    return m_bOperationRunning;
+}
+
+BOOL CVelmoraDlg::HandlePauseClick()
+{
+    if (m_bBusy)
+    {
+        m_btnDelete.SetWindowText(m_bPaused ? "Пауза" : "Продолжить");
+        m_bPaused = !m_bPaused;
+        // A paused operation shows where it stopped, not where the last paced refresh left it.
+        if (m_bPaused && m_pOperationProgress)
+            m_pOperationProgress->Refresh();
+        return TRUE;
+    }
+    return m_bOperationRunning;
+}
+
+void CVelmoraDlg::ShowStatus(LPCSTR pszText)
+{
+    m_status.SetWindowText(pszText);
+    m_status.UpdateWindow();
+}

@@ -1,0 +1,123 @@
+// The loop over the marked rows that delete, copy and move share, and the rule that takes out rows.
+#include "app/VelmoraDlg.h"
+#include "ops/OperationProgress.h"
+#include "results/ItemKey.h"
+
+namespace
+{
+struct FileActionTexts
+{
+    LPCSTR pszStatus;
+    LPCSTR pszFailure;
+    LPCSTR pszCaption;
+    BOOL bRemovesRow;
+};
+
+const FileActionTexts kActionTexts[] = {
+    {"Удаляю: %s", "Невозможно удалить файл:\n%s", "Ошибка при удалении", TRUE},
+    {"Копирую: %s", "Невозможно скопировать файл:\n%s", "Ошибка при копировании", FALSE},
+    {"Перемещаю: %s", "Невозможно переместить файл:\n%s", "Ошибка при перемещении", TRUE},
+};
+
+// Points the dialog at the loop's progress for as long as the loop runs, also when a stop ends it early.
+class CProgressRegistration
+{
+public:
+    CProgressRegistration(COperationProgress*& rSlot, COperationProgress& progress) : m_rSlot(rSlot)
+    {
+        m_rSlot = &progress;
+    }
+    ~CProgressRegistration() { m_rSlot = nullptr; }
+    CProgressRegistration(const CProgressRegistration&) = delete;
+    CProgressRegistration& operator=(const CProgressRegistration&) = delete;
+
+private:
+    COperationProgress*& m_rSlot;
+};
+}  // namespace
+
+BOOL CVelmoraDlg::ResolveRow(int nRow, CString& strPath) const
+{
+    const LPARAM key = static_cast<LPARAM>(m_list.GetItemData(nRow));
+    if (IsSeparatorKey(key))
+        return FALSE;
+    const UINT nGroup = ItemKeyGroup(key);
+    if (nGroup >= static_cast<UINT>(m_groups.GetSize()) || !m_groups[nGroup])
+        return FALSE;
+    const CStringArray& group = *m_groups[nGroup];
+    const UINT nFile = ItemKeyFile(key);
+    if (nFile >= static_cast<UINT>(group.GetSize()))
+        return FALSE;
+    strPath = group[nFile];
+    return TRUE;
+}
+
+void CVelmoraDlg::RunOnSelectedRows(FileAction action)
+{
+    const int nSelected = static_cast<int>(m_list.GetSelectedCount());
+    if (nSelected <= 0)
+        return;
+    const FileActionTexts& texts = kActionTexts[action];
+    SetIdle(FALSE);
+    COperationProgress progress(m_list, m_status, m_progress, nSelected);
+    CProgressRegistration registration(m_pOperationProgress, progress);
+
+    int nRow = m_list.GetNextItem(-1, LVNI_SELECTED);
+    while (nRow >= 0)
+    {
+        if (CheckStop())
+            return;
+        // A click handled inside CheckStop may have taken the mark off this row.
+        CString strSource;
+        if (!(m_list.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) || !ResolveRow(nRow, strSource))
+        {
+            nRow = m_list.GetNextItem(nRow, LVNI_SELECTED);
+            continue;
+        }
+        CString strTarget;
+        const BOOL bHasTarget = action == kDeleteFile || TargetPath(strSource, strTarget);
+        const CString& strShown = action == kDeleteFile || !bHasTarget ? strSource : strTarget;
+        progress.SetStatus(texts.pszStatus, strShown);
+        // Before the file, so that a long copy shows which file it is busy with.
+        progress.RefreshIfDue();
+        const BOOL bDone = bHasTarget && ActOnFile(action, strSource, strTarget);
+        progress.Step();
+        int nNextFrom = nRow;
+        if (bDone && texts.bRemovesRow)
+        {
+            progress.HoldListRedraw();
+            RemoveFileRow(nRow);
+            nNextFrom = nRow - 1;
+        }
+        if (!bDone)
+        {
+            progress.Refresh();
+            CString strMessage;
+            strMessage.Format(texts.pszFailure, static_cast<LPCSTR>(strShown));
+            MessageBox(strMessage, texts.pszCaption, MB_OK | MB_ICONEXCLAMATION);
+        }
+        nRow = m_list.GetNextItem(nNextFrom, LVNI_SELECTED);
+    }
+    progress.Refresh();
+    SetIdle(TRUE);
+}
+
+// The separator below a row goes with it when the row was the last of its block, and the separator
+// above it when the row was the last of the list, so that separators stand only between groups.
+void CVelmoraDlg::RemoveFileRow(int nRow)
+{
+    const BOOL bFirstOfBlock = nRow == 0 || IsSeparatorKey(static_cast<LPARAM>(m_list.GetItemData(nRow - 1)));
+    const int nRows = m_list.GetItemCount();
+    m_list.DeleteItem(nRow);
+    if (!bFirstOfBlock)
+        return;
+    if (nRow + 1 < nRows)
+    {
+        if (IsSeparatorKey(static_cast<LPARAM>(m_list.GetItemData(nRow))))
+            m_list.DeleteItem(nRow);
+    }
+    else if (nRow > 0)
+    {
+        m_list.DeleteItem(nRow - 1);
+    }
+}

@@ -1,0 +1,40 @@
+// CProgressReport: the newest progress of a long loop, put on the window at most once per interval.
+#pragma once
+#include "framework/Afx.h"
+#include "ops/RefreshPacer.h"
+#include <string>
+
+class CProgressReport
+{
+public:
+    CProgressReport(CEdit& status, CEdit& fileField, CProgressCtrl& bar);
+
+    // The status line alone, as the text format with one folder path.
+    void ShowFolder(LPCSTR pszFormat, LPCSTR pszFolder);
+    // The status line as format(nNumber, nCount, path), the path in the file field, the bar at nPos of 0..nMax.
+    void ShowFile(LPCSTR pszFormat, int nNumber, int nCount, LPCSTR pszPath, int nPos, int nMax);
+    void ShowPos(int nPos, int nMax);
+    // Puts what is pending on the window now.
+    void Flush();
+    // The next change shows at once.
+    void Restart() { m_pacer.Reset(); }
+
+    CRefreshPacer m_pacer;
+
+private:
+    void ShowWhenDue();
+
+    CEdit& m_status;
+    CEdit& m_fileField;
+    CProgressCtrl& m_bar;
+    LPCSTR m_pszFormat = nullptr;
+    BOOL m_bWithCounts = FALSE;
+    int m_nNumber = 0;
+    int m_nCount = 0;
+    std::string m_path;  // a copy: the caller's string may be gone by the time it shows
+    int m_nPos = 0;
+    int m_nMax = 0;
+    BOOL m_bStatusPending = FALSE;
+    BOOL m_bFilePending = FALSE;
+    BOOL m_bBarPending = FALSE;
+};

@@ -1,0 +1,58 @@
+// Marking rows: separator rows are never selected; "Выделить" and "Убрать выделение" act on a path prefix.
+#include "app/VelmoraDlg.h"
+#include "results/ItemKey.h"
+#include <string>
+
+namespace
+{
+// Compares letters without regard to case, in the program's code page, and stops at no folder boundary.
+BOOL StartsWithNoCase(const CString& strText, const CString& strPrefix)
+{
+    const int nLength = strPrefix.GetLength();
+    if (strText.GetLength() < nLength)
+        return FALSE;
+    std::string text(static_cast<LPCSTR>(strText), static_cast<size_t>(nLength));
+    std::string prefix(static_cast<LPCSTR>(strPrefix), static_cast<size_t>(nLength));
+    ::CharUpperBuffA(&text[0], static_cast<DWORD>(nLength));
+    ::CharUpperBuffA(&prefix[0], static_cast<DWORD>(nLength));
+    return text == prefix;
+}
+}  // namespace
+
+void CVelmoraDlg::OnItemChangingResults(const NMLISTVIEW* pNMLV, LRESULT* pResult)
+{
+    *pResult = ((pNMLV->uNewState & LVIS_SELECTED) && IsSeparatorKey(pNMLV->lParam)) ? 1 : 0;
+}
+
+void CVelmoraDlg::OnMark()
+{
+    MarkByPrefix(TRUE);
+}
+
+void CVelmoraDlg::OnUnmark()
+{
+    MarkByPrefix(FALSE);
+}
+
+// The list's own find operation is not used: Wine's compares case-sensitively and cuts texts at 260 characters.
+void CVelmoraDlg::MarkByPrefix(BOOL bMark)
+{
+    UpdateData(TRUE);
+    // An empty prefix would match every row; a click on an empty field must not touch all marks.
+    if (m_strFolder.IsEmpty())
+        return;
+    const int nRows = m_list.GetItemCount();
+    for (int nRow = 0; nRow < nRows; ++nRow)
+    {
+        CString strPath;
+        if (!ResolveRow(nRow, strPath) || !StartsWithNoCase(strPath, m_strFolder))
+            continue;
+        LVITEMA item = {};
+        item.mask = LVIF_STATE | LVIF_PARAM;
+        item.iItem = nRow;
+        item.stateMask = LVIS_SELECTED;
+        m_list.GetItem(&item);
+        item.state = bMark ? LVIS_SELECTED : 0;
+        m_list.SetItem(&item);
+    }
+}

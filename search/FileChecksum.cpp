@@ -1,0 +1,120 @@
+// File reading for checksums: plain ReadFile into a reused buffer, any failure or short read gives no checksum.
+#include "search/FileChecksum.h"
+#include "search/ContentHasher.h"
+#include "search/FileIdentity.h"
+#include "search/Mp3Tags.h"
+#include "framework/AutoHandle.h"
+#include <algorithm>
+#include <new>
+
+namespace {
+
+// Measured under Wine: at 256 KiB the cost of each ReadFile call shows, 1 MiB no longer stays in L2 while hashed.
+const DWORD kReadBufferSize = 512 * 1024;
+const std::align_val_t kReadBufferAlignment = std::align_val_t(4096);
+const FileChecksum kNoChecksum = {0, 0, 0};
+const Mp3AudioSpan kNoAudio = {0, 0};
+
+// Not memory mapping: a read error inside a mapped view arrives as an exception instead of an error code.
+HANDLE OpenForReading(LPCSTR path)
+{
+    return ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+}
+
+bool GetLength(HANDLE file, ULONGLONG* length)
+{
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(file, &size))
+        return false;
+    *length = static_cast<ULONGLONG>(size.QuadPart);
+    return true;
+}
+
+// Seek, then read: positioned reads through OVERLAPPED cost about 40 us each under Wine, these under 1 us.
+bool Seek(HANDLE file, ULONGLONG offset)
+{
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    return ::SetFilePointerEx(file, to, NULL, FILE_BEGIN) != FALSE;
+}
+
+// A short read means the file shrank since its length was taken, which counts as a failure.
+bool ReadExactly(HANDLE file, BYTE* buffer, DWORD count)
+{
+    DWORD got = 0;
+    return ::ReadFile(file, buffer, count, &got, NULL) && got == count;
+}
+
+Mp3AudioSpan ProbeMp3Audio(HANDLE file)
+{
+    ULONGLONG length;
+    if (!GetLength(file, &length))
+        return kNoAudio;
+    BYTE head[kId3v2HeaderSize];
+    BYTE tailTag[kTagMarkerSize];
+    const DWORD headCount = static_cast<DWORD>(std::min<ULONGLONG>(length, kId3v2HeaderSize));
+    const bool hasTailTag = length >= kId3v1TagSize;
+    if (!Seek(file, 0) || !ReadExactly(file, head, headCount))
+        return kNoAudio;
+    if (hasTailTag && (!Seek(file, length - kId3v1TagSize) || !ReadExactly(file, tailTag, kTagMarkerSize)))
+        return kNoAudio;
+    return LocateMp3Audio(length, head, hasTailTag ? tailTag : NULL);
+}
+
+} // namespace
+
+void CFileDigester::CBufferRelease::operator()(BYTE* buffer) const
+{
+    ::operator delete(buffer, kReadBufferAlignment);
+}
+
+CFileDigester::CFileDigester()
+    : m_buffer(static_cast<BYTE*>(::operator new(kReadBufferSize, kReadBufferAlignment)))
+{
+}
+
+FileChecksum CFileDigester::DigestRange(HANDLE file, ULONGLONG offset, ULONGLONG length)
+{
+    if (!Seek(file, offset))
+        return kNoChecksum;
+    CContentHasher hasher;
+    for (ULONGLONG done = 0; done < length;)
+    {
+        const DWORD count = static_cast<DWORD>(std::min<ULONGLONG>(length - done, kReadBufferSize));
+        if (!ReadExactly(file, m_buffer.get(), count))
+            return kNoChecksum;
+        hasher.Update(m_buffer.get(), count);
+        done += count;
+    }
+    if (hasher.Crc() == 0)
+        return kNoChecksum;
+    const FileChecksum checksum = {hasher.Crc(), hasher.Fingerprint(), FileIndexOf(file)};
+    return checksum;
+}
+
+FileChecksum CFileDigester::WholeFile(LPCSTR path)
+{
+    CAutoHandle file(OpenForReading(path));
+    ULONGLONG length;
+    if (!file.IsValid() || !GetLength(file.Get(), &length))
+        return kNoChecksum;
+    return DigestRange(file.Get(), 0, length);
+}
+
+FileChecksum CFileDigester::Mp3Audio(LPCSTR path)
+{
+    CAutoHandle file(OpenForReading(path));
+    if (!file.IsValid())
+        return kNoChecksum;
+    const Mp3AudioSpan span = ProbeMp3Audio(file.Get());
+    return DigestRange(file.Get(), span.offset, span.length);
+}
+
+ULONGLONG CFileDigester::Mp3AudioLength(LPCSTR path)
+{
+    CAutoHandle file(OpenForReading(path));
+    if (!file.IsValid())
+        return 0;
+    return ProbeMp3Audio(file.Get()).length;
+}

@@ -1,0 +1,32 @@
+// The search's table work without any window: which sizes are shared, which files are equal, the group order.
+#pragma once
+#include <windows.h>
+#include <vector>
+
+// What two files must share to be duplicates; crc 0 means "no checksum" and matches nothing.
+struct ContentKey
+{
+    ULONGLONG length;
+    ULONGLONG fingerprint;
+    DWORD crc;
+    ULONGLONG fileIndex = 0;  // which physical file was read; no part of the contents
+};
+
+// keep[i] is 1 when sizes[i] is not 0 and another entry has the same size.
+std::vector<BYTE> FindSharedSizes(const ULONGLONG* sizes, size_t count);
+
+const UINT kNoNextFile = 0xFFFFFFFFu;
+
+// The files of equal content, linked in table order: nextEqual[i] is the next later entry with
+// the same key, or kNoNextFile; isFirst[i] tells the earliest entry of each key.
+struct EqualContent
+{
+    std::vector<UINT> nextEqual;
+    std::vector<BYTE> isFirst;
+};
+EqualContent FindEqualContent(const std::vector<ContentKey>& keys);
+
+// The order in which a left-to-right exchange sort by ascending size leaves the groups
+// (for each i, every later smaller size is swapped into place i), computed in O(m log m).
+// order[k] is the index of the group that ends at place k.
+std::vector<UINT> ExchangeSortOrder(const std::vector<ULONGLONG>& sizes);

@@ -1,0 +1,130 @@
+// Copying and moving marked files below a target folder, and the folders made on the way.
+#include "tests/DialogHarness.h"
+#include "ops/FileSystem.h"
+
+namespace
+{
+// Search root "root\": group 0 = a\x.txt, b\c\x.txt; group 1 = y1.txt, d\y2.txt, e\y3.txt; group 2 = z1, z2.
+class CopyMoveTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        root = temp.MakeFolder("root") + "\\";
+        dlg.m_strRoot = root.c_str();
+        g0 = {temp.Write("root\\a\\x.txt", "x0"), temp.Write("root\\b\\c\\x.txt", "x1")};
+        g1 = {temp.Write("root\\y1.txt", "y1"), temp.Write("root\\d\\y2.txt", "y2"), temp.Write("root\\e\\y3.txt", "y3")};
+        g2 = {temp.Write("root\\z1", "z1"), temp.Write("root\\z2", "z2")};
+        dlg.AddGroup(g0);
+        dlg.AddGroup(g1);
+        dlg.AddGroup(g2);
+    }
+    void Run(int nButton, const std::string& target, const std::vector<int>& rows)
+    {
+        dlg.SelectRows(rows);
+        dlg.SetControlText(IDC_FOLDER, target);
+        dlg.Click(nButton);
+    }
+
+    CTempFolder temp;
+    CDialogUnderTest dlg;
+    CMessageBoxRecorder boxes;
+    std::string root;
+    std::vector<std::string> g0, g1, g2;
+};
+}  // namespace
+
+TEST_F(CopyMoveTest, CopyKeepsRelativeFoldersWithOrWithoutFinalBackslash)
+{
+    Run(IDC_COPY, temp.Path() + "out", {0, 1});
+    Run(IDC_COPY, temp.Path() + "out2\\", {});
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "out\\a\\x.txt"), "x0");
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "out\\b\\c\\x.txt"), "x1");
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "out2\\a\\x.txt"), "x0");
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "out2\\b\\c\\x.txt"), "x1");
+    EXPECT_EQ(dlg.ControlText(IDC_STATUS), CString(("Копирую: " + temp.Path() + "out2\\b\\c\\x.txt").c_str()));
+    EXPECT_EQ(dlg.ControlText(IDC_FOLDER), CString((temp.Path() + "out2\\").c_str()));
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(CopyMoveTest, CopyOverwritesAndAFollowingDeleteRemovesExactlyTheSources)
+{
+    temp.Write("out\\y1.txt", "old");
+    Run(IDC_COPY, temp.Path() + "out", {3, 5});
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "out\\y1.txt"), "y1");
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "out\\e\\y3.txt"), "y3");
+    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{3, 5}));
+
+    dlg.Click(IDC_DELETE);
+    EXPECT_FALSE(FileExists(g1[0]));
+    EXPECT_TRUE(FileExists(g1[1]));
+    EXPECT_FALSE(FileExists(g1[2]));
+    EXPECT_TRUE(FileExists(temp.Path() + "out\\y1.txt"));
+}
+
+TEST_F(CopyMoveTest, MoveReplacesTargetsAndRemovesAWholeMiddleGroup)
+{
+    temp.Write("deep\\er\\y1.txt", "old");
+    Run(IDC_MOVE, temp.Path() + "deep\\er", {3, 4, 5});
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "deep\\er\\y1.txt"), "y1");
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "deep\\er\\d\\y2.txt"), "y2");
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "deep\\er\\e\\y3.txt"), "y3");
+    for (const std::string& path : g1)
+        EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(dlg.RowKeys(), (std::vector<LPARAM>{MakeItemKey(0, 0), MakeItemKey(0, 1), kSeparatorKey,
+                                                  MakeItemKey(2, 0), MakeItemKey(2, 1)}));
+    EXPECT_EQ(dlg.ControlText(IDC_STATUS), CString(("Перемещаю: " + temp.Path() + "deep\\er\\e\\y3.txt").c_str()));
+}
+
+TEST_F(CopyMoveTest, NestedTargetIsCreatedEvenWithNothingMarked)
+{
+    Run(IDC_MOVE, temp.Path() + "n1\\n2\\n3", {});
+    EXPECT_NE(::GetFileAttributesA((temp.Path() + "n1\\n2\\n3").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_EQ(dlg.RowKeys().size(), 9u);
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(CopyMoveTest, TargetThatCannotBeMadeIsReportedBeforeAnyFile)
+{
+    Run(IDC_COPY, "\\\\no-such-server\\share", {0});
+    Run(IDC_MOVE, "\\leading", {0});
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].text, "Невозможно создать папку:\n\\\\no-such-server\\share\\");
+    EXPECT_EQ(boxes.boxes[0].caption, "Ошибка при копировании");
+    EXPECT_EQ(boxes.boxes[1].text, "Невозможно создать папку:\n\\leading\\");
+    EXPECT_EQ(boxes.boxes[1].caption, "Ошибка при перемещении");
+    EXPECT_EQ(boxes.boxes[1].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_TRUE(FileExists(g0[0]));
+}
+
+TEST_F(CopyMoveTest, TargetThatIsTheSourceItselfLeavesEveryFileIntact)
+{
+    const std::string sameRootOtherCase = temp.Path() + "ROOT\\..\\root";
+    Run(IDC_COPY, root, {0, 1});
+    Run(IDC_MOVE, sameRootOtherCase, {});
+    ASSERT_EQ(boxes.boxes.size(), 4u);
+    EXPECT_EQ(boxes.boxes[0].text, "Невозможно скопировать файл:\n" + g0[0]);
+    EXPECT_EQ(boxes.boxes[0].caption, "Ошибка при копировании");
+    EXPECT_EQ(boxes.boxes[2].text, "Невозможно переместить файл:\n" + sameRootOtherCase + "\\a\\x.txt");
+    EXPECT_EQ(boxes.boxes[2].caption, "Ошибка при перемещении");
+    EXPECT_EQ(ReadWholeFile(g0[0]), "x0");
+    EXPECT_EQ(ReadWholeFile(g0[1]), "x1");
+    EXPECT_EQ(dlg.RowKeys().size(), 9u);
+    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{0, 1}));
+}
+
+TEST(MakeFolders, RefusesOverlongPathsAndFindsRelativeNamesInTheCurrentFolderOnly)
+{
+    CTempFolder temp;
+    EXPECT_FALSE(MakeFolders((temp.Path() + std::string(2100, 'a')).c_str(), TRUE));
+    EXPECT_FALSE(MakeFolders((temp.Path() + std::string(2100, 'a') + "\\f").c_str(), FALSE));
+
+    char previous[MAX_PATH];
+    ::GetCurrentDirectoryA(MAX_PATH, previous);
+    ::SetCurrentDirectoryA(temp.Path().c_str());
+    // "system32" exists along the system's search path but not here: it must be created here.
+    EXPECT_TRUE(MakeFolders("system32\\sub\\file.txt", FALSE));
+    ::SetCurrentDirectoryA(previous);
+    EXPECT_TRUE(FileExists(temp.Path() + "system32\\sub"));
+    EXPECT_FALSE(FileExists(temp.Path() + "system32\\sub\\file.txt"));
+}

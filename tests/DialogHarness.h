@@ -1,0 +1,167 @@
+// Test helpers: the main window created without a modal loop, message pumping, temporary folders.
+#pragma once
+#include "app/VelmoraDlg.h"
+#include "framework/AutoHandle.h"
+#include "results/ItemKey.h"
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+// Handles every message queued for this thread, as the modal loop would.
+inline void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+// A test's own instance of the main window, shown and owning its state; destroyed at the end.
+class CDialogUnderTest : public CVelmoraDlg
+{
+public:
+    CDialogUnderTest()
+    {
+        AfxGetApp()->m_pMainWnd = this;
+        Create();
+        ::ShowWindow(m_hWnd, SW_SHOW);
+        ::SetForegroundWindow(m_hWnd);
+        PumpMessages();
+    }
+    ~CDialogUnderTest() override
+    {
+        AfxGetApp()->m_pMainWnd = nullptr;
+        if (m_hWnd)
+        {
+            ClearResults();
+            DestroyWindow();
+        }
+        PumpMessages();
+    }
+
+    void Click(int nID)
+    {
+        SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(::GetDlgItem(m_hWnd, nID)));
+        PumpMessages();
+    }
+    CString ControlText(int nID) const
+    {
+        CString text;
+        GetDlgItem(nID).GetWindowText(text);
+        return text;
+    }
+    // Changes the window's outer size, and so its client size, by the given pixels.
+    void ResizeBy(int dx, int dy)
+    {
+        RECT rect;
+        GetWindowRect(&rect);
+        SetWindowPos(nullptr, 0, 0, rect.right - rect.left + dx, rect.bottom - rect.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PumpMessages();
+    }
+    // Fills the results list as a search does: a group per entry of full paths, one row per file,
+    // a separator row between two groups.
+    void ShowGroups(const std::vector<std::vector<std::string>>& groups);
+    using CVelmoraDlg::OnWndMsg;
+    using CVelmoraDlg::CheckStop;
+    using CVelmoraDlg::HandlePauseClick;
+    using CVelmoraDlg::ScanFolder;
+    using CVelmoraDlg::SetIdle;
+
+    // Types the path, sets the MP3 option and presses "Поиск"; returns when the search has ended.
+    void Search(const std::string& path, BOOL bMp3 = FALSE)
+    {
+        ::SetDlgItemTextA(m_hWnd, IDC_PATH, path.c_str());
+        ::CheckDlgButton(m_hWnd, IDC_MP3, bMp3 ? BST_CHECKED : BST_UNCHECKED);
+        Click(IDC_SEARCH);
+    }
+    // Every refresh and every drain as it comes, so that a test sees each step of a search.
+    void RefreshOnEveryStep()
+    {
+        m_report.m_pacer = CRefreshPacer(0);
+        m_drainPacer = CRefreshPacer(0);
+    }
+    void SetControlText(int nID, const std::string& text) { ::SetDlgItemTextA(m_hWnd, nID, text.c_str()); }
+
+    // Appends a duplicate group of these paths and its rows, with a separator row before it
+    // when it is not the first group; returns the group's index.
+    int AddGroup(const std::vector<std::string>& paths);
+    std::vector<LPARAM> RowKeys() const;
+    std::vector<int> SelectedRows() const;
+    void SelectRows(const std::vector<int>& rows);
+};
+
+// Stands in for the program's message boxes while it lives: records each one and runs onBox in its place.
+struct RecordedBox
+{
+    std::string text;
+    std::string caption;
+    UINT style;
+};
+
+class CMessageBoxRecorder
+{
+public:
+    CMessageBoxRecorder();
+    ~CMessageBoxRecorder();
+    CMessageBoxRecorder(const CMessageBoxRecorder&) = delete;
+    CMessageBoxRecorder& operator=(const CMessageBoxRecorder&) = delete;
+
+    std::vector<RecordedBox> boxes;
+    std::function<void()> onBox;
+
+private:
+    static int Show(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT nType);
+    static CMessageBoxRecorder* s_pActive;
+    int (*m_pfnPrevious)(HWND, LPCSTR, LPCSTR, UINT);
+};
+
+// Sees every message sent to a window of this thread while it lives (a WH_CALLWNDPROC hook), so that
+// a test can act at an exact step of a running operation.
+class CSentMessageWatch
+{
+public:
+    explicit CSentMessageWatch(std::function<void(const CWPSTRUCT&)> onMessage);
+    ~CSentMessageWatch();
+    CSentMessageWatch(const CSentMessageWatch&) = delete;
+    CSentMessageWatch& operator=(const CSentMessageWatch&) = delete;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    static CSentMessageWatch* s_pActive;
+    std::function<void(const CWPSTRUCT&)> m_onMessage;
+    HHOOK m_hook;
+};
+
+// Queues a click on a button of the dialog, as a user's click would arrive while an operation runs.
+inline void PostClick(const CVelmoraDlg& dlg, int nID)
+{
+    ::PostMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg.m_hWnd, nID)));
+}
+
+BOOL FileExists(const std::string& path);
+std::string ReadWholeFile(const std::string& path);
+
+// A folder of its own below the temporary folder, removed with everything in it at the end.
+class CTempFolder
+{
+public:
+    CTempFolder();
+    ~CTempFolder();
+    CTempFolder(const CTempFolder&) = delete;
+    CTempFolder& operator=(const CTempFolder&) = delete;
+
+    // The folder's full path, ending in a backslash.
+    const std::string& Path() const { return m_path; }
+    // Writes a file (and its folders) at a path relative to the folder; returns the full path.
+    std::string Write(const std::string& relative, const std::string& contents) const;
+    std::string MakeFolder(const std::string& relative) const;
+
+private:
+    std::string m_path;
+};

@@ -1,0 +1,82 @@
+// "Обзор...": the real folder chooser, driven by a timer that presses its buttons.
+#include "tests/DialogHarness.h"
+#include <shlobj.h>
+
+namespace
+{
+// What the driver does with the chooser once it is up.
+struct ChooserScript
+{
+    std::string selectFirst;  // a folder to choose before OK; empty: keep the preselection
+    int nButton;              // IDOK or IDCANCEL
+    BOOL bSeen;
+    int nTicksShown;
+};
+ChooserScript g_script;
+
+BOOL CALLBACK FindChooser(HWND hWnd, LPARAM lParam)
+{
+    char className[32];
+    ::GetClassNameA(hWnd, className, sizeof(className));
+    if (::lstrcmpA(className, "#32770") == 0 && ::IsWindowVisible(hWnd) &&
+        ::GetWindow(hWnd, GW_OWNER) == reinterpret_cast<HWND>(lParam))
+    {
+        // Wine's chooser settles its start selection a little after it shows: let it, as a user would.
+        if (++g_script.nTicksShown < 3)
+            return FALSE;
+        if (!g_script.selectFirst.empty())
+            ::SendMessageA(hWnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(g_script.selectFirst.c_str()));
+        g_script.bSeen = TRUE;
+        ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(g_script.nButton, BN_CLICKED), 0);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK DriveChooser(HWND hWnd, UINT, UINT_PTR id, DWORD)
+{
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindChooser, reinterpret_cast<LPARAM>(hWnd));
+    if (g_script.bSeen)
+        ::KillTimer(hWnd, id);
+}
+
+std::string WithoutFinalBackslash(std::string path)
+{
+    path.pop_back();
+    return path;
+}
+
+void Browse(CDialogUnderTest& dlg, const std::string& selectFirst, int nButton)
+{
+    g_script = {selectFirst, nButton, FALSE, 0};
+    ::SetTimer(dlg.m_hWnd, 1, 100, DriveChooser);
+    dlg.Click(IDC_BROWSE);
+    ::KillTimer(dlg.m_hWnd, 1);
+    EXPECT_TRUE(g_script.bSeen);
+}
+}  // namespace
+
+TEST(FolderPicker, OpensOnTheTypedFolderAndCancelKeepsTheText)
+{
+    CTempFolder temp;
+    CDialogUnderTest dlg;
+    char system[MAX_PATH];
+    ::GetSystemDirectoryA(system, MAX_PATH);
+    dlg.SetControlText(IDC_PATH, system);
+    Browse(dlg, "", IDOK);
+    EXPECT_EQ(::lstrcmpiA(dlg.ControlText(IDC_PATH), system), 0);
+
+    dlg.SetControlText(IDC_PATH, "typed by hand");
+    Browse(dlg, WithoutFinalBackslash(temp.Path()), IDCANCEL);
+    EXPECT_STREQ(dlg.ControlText(IDC_PATH), "typed by hand");
+}
+
+TEST(FolderPicker, AChoiceReplacesThePath)
+{
+    CTempFolder temp;
+    CDialogUnderTest dlg;
+    const std::string chosen = temp.MakeFolder("chosen");
+    dlg.SetControlText(IDC_PATH, temp.MakeFolder("typed"));
+    Browse(dlg, chosen, IDOK);
+    EXPECT_STREQ(dlg.ControlText(IDC_PATH), chosen.c_str());
+}

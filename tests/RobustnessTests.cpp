@@ -1,0 +1,203 @@
+// Stops and pauses at random moments, files that change under the program, and names and paths
+// that the single-byte interface cannot reach.
+#include "results/ItemKey.h"
+#include "tests/DialogHarness.h"
+#include <random>
+
+namespace
+{
+const int kRuns = 100;
+
+void ExpectIdle(CDialogUnderTest& dlg)
+{
+    EXPECT_FALSE(dlg.m_bBusy);
+    EXPECT_EQ(CString("Поиск"), dlg.ControlText(IDC_SEARCH));
+    EXPECT_EQ(CString("Удалить"), dlg.ControlText(IDC_DELETE));
+    EXPECT_TRUE(::IsWindowEnabled(dlg.m_btnExit.m_hWnd));
+    EXPECT_EQ(0, dlg.m_files.GetSize());
+    EXPECT_EQ(0, dlg.m_values.GetSize());
+}
+
+// Answers a pause a little later, from a timer of the dialog: the paused loop waits for the
+// dialog's own messages only.
+void ContinueSoon(CDialogUnderTest& dlg)
+{
+    static HWND s_hDlg;
+    s_hDlg = dlg.m_hWnd;
+    ::SetTimer(dlg.m_hWnd, 1, 5, [](HWND hWnd, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(hWnd, id);
+        ::PostMessageA(s_hDlg, WM_COMMAND, MAKEWPARAM(IDC_DELETE, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(s_hDlg, IDC_DELETE)));
+    });
+}
+}  // namespace
+
+TEST(Robustness, SearchStoppedOrPausedAtRandomMomentsEndsCleanOrComplete)
+{
+    CTempFolder root;
+    for (int i = 0; i < 40; ++i)
+        root.Write("d" + std::to_string(i % 7) + "\\f" + std::to_string(i) + ".txt", "content " + std::to_string(i % 10));
+    CDialogUnderTest dlg;
+    dlg.RefreshOnEveryStep();
+    std::mt19937 random(7);
+    int stopped = 0;
+    for (int run = 0; run < kRuns; ++run)
+    {
+        SCOPED_TRACE(run);
+        // Steps of a whole search are the status texts it shows: about 130 here.
+        const int nStep = static_cast<int>(random() % 140);
+        const bool bPauseFirst = random() % 3 == 0;
+        int nSeen = 0;
+        CSentMessageWatch watch([&](const CWPSTRUCT& msg) {
+            if (msg.message != WM_SETTEXT || msg.hwnd != dlg.m_status.m_hWnd || ++nSeen != nStep)
+                return;
+            if (bPauseFirst)
+            {
+                PostClick(dlg, IDC_DELETE);
+                ContinueSoon(dlg);
+            }
+            PostClick(dlg, IDC_SEARCH);
+        });
+        dlg.Search(root.Path());
+        PumpMessages();
+        ExpectIdle(dlg);
+        if (dlg.ControlText(IDC_STATUS) == CString("Прервано пользователем"))
+        {
+            ++stopped;
+            EXPECT_EQ(0, dlg.m_groups.GetSize());
+            EXPECT_EQ(0, dlg.m_list.GetItemCount());
+        }
+        else
+        {
+            EXPECT_EQ(CString("Найдено 10 дубликатов"), dlg.ControlText(IDC_STATUS));
+            EXPECT_EQ(10, dlg.m_groups.GetSize());
+            EXPECT_EQ(49, dlg.m_list.GetItemCount());
+        }
+    }
+    EXPECT_GT(stopped, kRuns / 2) << "most stops fall inside the search";
+}
+
+TEST(Robustness, DeleteStoppedOrPausedAtRandomMomentsHandlesEachFileOnce)
+{
+    std::mt19937 random(11);
+    for (int run = 0; run < kRuns; ++run)
+    {
+        SCOPED_TRACE(run);
+        CTempFolder root;
+        CDialogUnderTest dlg;
+        const int kGroups = 4;
+        std::vector<std::string> paths;
+        for (int g = 0; g < kGroups; ++g)
+        {
+            const std::string a = root.Write("a\\" + std::to_string(g), std::to_string(g));
+            const std::string b = root.Write("b\\" + std::to_string(g), std::to_string(g));
+            dlg.AddGroup({a, b});
+            paths.push_back(a);
+            paths.push_back(b);
+        }
+        dlg.m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+        const int nFiles = static_cast<int>(paths.size());
+        // 0: no click at all; otherwise the click comes after that many files.
+        const int nStopAfter = static_cast<int>(random() % nFiles);
+        const bool bPauseFirst = random() % 2 == 0;
+        int nDeleted = 0;
+        // Each row taken out is one file deleted; the click is handled before the next file.
+        CSentMessageWatch watch([&](const CWPSTRUCT& msg) {
+            if (msg.message != WM_NOTIFY || reinterpret_cast<const NMHDR*>(msg.lParam)->code != LVN_DELETEITEM)
+                return;
+            const LPARAM key = reinterpret_cast<const NMLISTVIEW*>(msg.lParam)->lParam;
+            if (IsSeparatorKey(key) || ++nDeleted != nStopAfter || nStopAfter == 0)
+                return;
+            if (bPauseFirst)
+            {
+                PostClick(dlg, IDC_DELETE);
+                ContinueSoon(dlg);
+            }
+            PostClick(dlg, IDC_SEARCH);
+        });
+        CMessageBoxRecorder boxes;
+        dlg.Click(IDC_DELETE);
+        PumpMessages();
+
+        ExpectIdle(dlg);
+        EXPECT_TRUE(boxes.boxes.empty()) << "no file was deleted twice";
+        int nGone = 0;
+        for (const std::string& path : paths)
+            nGone += FileExists(path) ? 0 : 1;
+        const int nExpected = nStopAfter == 0 ? nFiles : nStopAfter;
+        EXPECT_EQ(nExpected, nGone);
+        EXPECT_EQ(static_cast<UINT>(nFiles - nGone), dlg.m_list.GetSelectedCount()) << "the rest stays marked " << nStopAfter << " " << bPauseFirst;
+        EXPECT_EQ(kGroups, dlg.m_groups.GetSize()) << "after " << nStopAfter << " pause " << bPauseFirst << " nGone " << nGone;
+    }
+}
+
+TEST(Robustness, FilesThatVanishOrAreLockedAfterTheSearchAreReportedAndNothingElseIsTouched)
+{
+    CTempFolder root;
+    CTempFolder target;
+    CDialogUnderTest dlg;
+    const std::string vanished = root.Write("a\\gone.txt", "x");
+    const std::string locked = root.Write("a\\locked.txt", "y");
+    const std::string fine = root.Write("a\\fine.txt", "z");
+    dlg.m_strRoot = root.Path().c_str();
+    dlg.AddGroup({vanished, root.Write("b\\gone.txt", "x")});
+    dlg.AddGroup({locked, root.Write("b\\locked.txt", "y")});
+    dlg.AddGroup({fine, root.Write("b\\fine.txt", "z")});
+    ::DeleteFileA(vanished.c_str());
+    CAutoHandle hold(::CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(hold.IsValid());
+
+    for (int button : {IDC_COPY, IDC_MOVE, IDC_DELETE})
+    {
+        SCOPED_TRACE(button);
+        dlg.m_list.SetItemState(-1, 0, LVIS_SELECTED);
+        dlg.SelectRows({0, 3});
+        if (button != IDC_DELETE)
+            dlg.SelectRows({6});
+        dlg.SetControlText(IDC_FOLDER, target.Path());
+        CMessageBoxRecorder boxes;
+        dlg.Click(button);
+        ASSERT_EQ(2u, boxes.boxes.size());
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), boxes.boxes[0].style);
+        EXPECT_NE(std::string::npos, boxes.boxes[0].text.find("gone.txt"));
+        EXPECT_NE(std::string::npos, boxes.boxes[1].text.find("locked.txt"));
+        EXPECT_TRUE(FileExists(locked));
+        EXPECT_FALSE(FileExists(target.Path() + "a\\gone.txt"));
+        EXPECT_EQ("y", ReadWholeFile(root.Path() + "b\\locked.txt"));
+    }
+    EXPECT_FALSE(FileExists(fine)) << "the one good file was copied, then moved";
+    EXPECT_EQ("z", ReadWholeFile(target.Path() + "a\\fine.txt"));
+}
+
+TEST(Robustness, SearchSkipsNamesOutsideTheCodePageAndPathsTooLongToReach)
+{
+    CTempFolder root;
+    root.Write("x\\one.txt", "reachable copy");
+    root.Write("y\\one.txt", "reachable copy");
+    // A name the single-byte interface cannot spell, and a folder deeper than MAX_PATH.
+    std::wstring wideRoot(root.Path().begin(), root.Path().end());
+    for (const wchar_t* name : {L"\u65e5\u672c-1.txt", L"\u65e5\u672c-2.txt"})
+    {
+        CAutoHandle file(::CreateFileW((wideRoot + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ::WriteFile(file.Get(), "unreachable", 11, &written, nullptr);
+    }
+    std::wstring deep = L"\\\\?\\" + wideRoot;
+    for (int level = 0; level < 30; ++level)
+    {
+        deep += L"folder-with-a-long-name-" + std::to_wstring(level) + L"\\";
+        ::CreateDirectoryW(deep.c_str(), nullptr);
+    }
+    for (const wchar_t* name : {L"deep-1.txt", L"deep-2.txt"})
+    {
+        CAutoHandle file(::CreateFileW((deep + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ::WriteFile(file.Get(), "too deep", 8, &written, nullptr);
+    }
+
+    CDialogUnderTest dlg;
+    dlg.Search(root.Path());
+    EXPECT_EQ(CString("Найдено 1 дубликатов"), dlg.ControlText(IDC_STATUS));
+    ASSERT_EQ(1, dlg.m_groups.GetSize());
+    EXPECT_EQ(CString((root.Path() + "x\\one.txt").c_str()), dlg.m_groups[0]->GetAt(0));
+}

@@ -1,0 +1,78 @@
+// The table work of the search checked against the plain quadratic procedures it replaces.
+#include "search/SearchTables.h"
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <random>
+
+namespace
+{
+// The exchange sort the order must match: every later smaller size is swapped into place i.
+std::vector<UINT> LiteralExchangeSort(std::vector<ULONGLONG> sizes)
+{
+    std::vector<UINT> order(sizes.size());
+    for (UINT i = 0; i < order.size(); ++i)
+        order[i] = i;
+    for (size_t i = 0; i < sizes.size(); ++i)
+    {
+        for (size_t j = i + 1; j < sizes.size(); ++j)
+        {
+            if (sizes[j] < sizes[i])
+            {
+                std::swap(sizes[i], sizes[j]);
+                std::swap(order[i], order[j]);
+            }
+        }
+    }
+    return order;
+}
+
+ContentKey Key(DWORD crc, ULONGLONG length, ULONGLONG fingerprint = 7)
+{
+    return ContentKey{length, fingerprint, crc};
+}
+}  // namespace
+
+TEST(ExchangeSortOrder, MatchesTheLiteralExchangeSortOnRandomInputs)
+{
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 20000; ++round)
+    {
+        const size_t count = random() % 13;
+        const ULONGLONG distinct = 1 + random() % 5;
+        std::vector<ULONGLONG> sizes(count);
+        for (ULONGLONG& size : sizes)
+            size = random() % distinct == 0 ? ~0ull : random() % distinct;
+        ASSERT_EQ(LiteralExchangeSort(sizes), ExchangeSortOrder(sizes)) << "round " << round;
+    }
+}
+
+TEST(ExchangeSortOrder, KnownOrdersOfEqualSizes)
+{
+    // A5, B5, C3 -> C, B, A; A5, C3, B5 -> C, A, B
+    EXPECT_EQ((std::vector<UINT>{2, 1, 0}), ExchangeSortOrder({5, 5, 3}));
+    EXPECT_EQ((std::vector<UINT>{1, 0, 2}), ExchangeSortOrder({5, 3, 5}));
+    EXPECT_TRUE(ExchangeSortOrder({}).empty());
+}
+
+TEST(FindSharedSizes, KeepsNonZeroSizesThatOccurTwice)
+{
+    const ULONGLONG sizes[] = {5, 0, 7, 5, 0, 1ull << 32, 5, 1ull << 32, 9};
+    const std::vector<BYTE> keep = FindSharedSizes(sizes, 9);
+    EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 1, 0, 1, 1, 1, 0}), keep);
+}
+
+TEST(FindEqualContent, LinksEqualKeysInTableOrderAndNeverChecksumZero)
+{
+    const EqualContent equal = FindEqualContent({
+        Key(9, 10),     // 0: first of 0, 3, 5
+        Key(0, 10),     // 1: no checksum
+        Key(9, 11),     // 2: same crc, other length
+        Key(9, 10),     // 3
+        Key(0, 10),     // 4: no checksum, never linked to 1
+        Key(9, 10),     // 5
+        Key(9, 10, 8),  // 6: same crc and length, other fingerprint
+    });
+    EXPECT_EQ((std::vector<UINT>{3, kNoNextFile, kNoNextFile, 5, kNoNextFile, kNoNextFile, kNoNextFile}),
+              equal.nextEqual);
+    EXPECT_EQ((std::vector<BYTE>{1, 1, 1, 0, 1, 0, 1}), equal.isFirst);
+}

@@ -1,0 +1,380 @@
+// The duplicate search driven through the main window over real folders and files.
+#include "framework/AutoHandle.h"
+#include "results/ItemKey.h"
+#include "tests/DialogHarness.h"
+#include <functional>
+
+namespace
+{
+// The groups of the last search, each path relative to the searched folder.
+std::vector<std::vector<std::string>> Groups(const CDialogUnderTest& dlg, const CTempFolder& root)
+{
+    std::vector<std::vector<std::string>> groups;
+    for (INT_PTR g = 0; g < dlg.m_groups.GetSize(); ++g)
+    {
+        groups.emplace_back();
+        for (INT_PTR f = 0; f < dlg.m_groups[g]->GetSize(); ++f)
+            groups.back().push_back(std::string(dlg.m_groups[g]->GetAt(f)).substr(root.Path().size()));
+    }
+    return groups;
+}
+
+using Names = std::vector<std::vector<std::string>>;
+
+// The rows of the results list as "group/file" or "-" for a separator.
+std::vector<std::string> Rows(const CDialogUnderTest& dlg)
+{
+    std::vector<std::string> rows;
+    for (int i = 0; i < dlg.m_list.GetItemCount(); ++i)
+    {
+        const LPARAM key = static_cast<LPARAM>(dlg.m_list.GetItemData(i));
+        rows.push_back(IsSeparatorKey(key) ? "-"
+                                           : std::to_string(ItemKeyGroup(key)) + "/" + std::to_string(ItemKeyFile(key)));
+    }
+    return rows;
+}
+
+std::string Repeat(char ch, size_t count)
+{
+    return std::string(count, ch);
+}
+}  // namespace
+
+TEST(FolderWalk, ListsDepthFirstWithSubfolderFilesWhereTheirEntryStood)
+{
+    CTempFolder root;
+    root.Write("a.txt", "a");
+    root.Write("sub\\b.txt", "bb");
+    root.Write("sub\\deeper\\c.txt", "");
+    root.Write("z.txt", "zzz");
+    // Only "." and ".." are skipped; Wine strips trailing dots from every path, so "..." cannot be made.
+    root.Write("..a\\d.txt", "dddd");
+
+    CDialogUnderTest dlg;
+    dlg.SetIdle(FALSE);
+    EXPECT_FALSE(dlg.ScanFolder(root.Path().c_str()));
+    dlg.SetIdle(TRUE);
+
+    const std::vector<std::string> expected = {"..a\\d.txt", "a.txt", "sub\\b.txt", "sub\\deeper\\c.txt", "z.txt"};
+    const std::vector<ULONGLONG> sizes = {4, 1, 2, 0, 3};
+    ASSERT_EQ(expected.size(), static_cast<size_t>(dlg.m_files.GetSize()));
+    for (size_t i = 0; i < expected.size(); ++i)
+    {
+        EXPECT_EQ(root.Path() + expected[i], std::string(dlg.m_files[i]));
+        EXPECT_EQ(sizes[i], dlg.m_values[i]);
+    }
+}
+
+TEST(FolderWalk, KeepsTheFullSizeOfFilesOver4GiB)
+{
+    CTempFolder root;
+    const std::string path = root.Write("big.bin", "");
+    {
+        CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        DWORD returned = 0;
+        ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+        LARGE_INTEGER end;
+        end.QuadPart = (1ll << 32) + 10;
+        ASSERT_TRUE(::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(::SetEndOfFile(file.Get()));
+    }
+    CDialogUnderTest dlg;
+    dlg.SetIdle(FALSE);
+    dlg.ScanFolder(root.Path().c_str());
+    dlg.SetIdle(TRUE);
+    ASSERT_EQ(1, dlg.m_values.GetSize());
+    EXPECT_EQ((1ull << 32) + 10, dlg.m_values[0]);
+}
+
+TEST(FolderWalk, MissingRootGivesNothing)
+{
+    CTempFolder root;
+    CDialogUnderTest dlg;
+    dlg.SetIdle(FALSE);
+    EXPECT_FALSE(dlg.ScanFolder((root.Path() + "missing\\").c_str()));
+    dlg.SetIdle(TRUE);
+    EXPECT_EQ(0, dlg.m_files.GetSize());
+
+    dlg.Search(root.Path() + "missing");
+    EXPECT_EQ(CString("Найдено 0 дубликатов"), dlg.ControlText(IDC_STATUS));
+}
+
+TEST(FolderWalk, LinksToFoldersAreNotFollowedAndTwoPathsToOneFileAreNoGroup)
+{
+    CTempFolder root;
+    root.Write("a\\song.bin", "same content");
+    ASSERT_TRUE(::CreateSymbolicLinkA((root.Path() + "a\\loop").c_str(), root.Path().c_str(),
+                                      SYMBOLIC_LINK_FLAG_DIRECTORY));
+    ASSERT_TRUE(::CreateHardLinkA((root.Path() + "b.bin").c_str(), (root.Path() + "a\\song.bin").c_str(), nullptr));
+
+    CDialogUnderTest dlg;
+    dlg.SetIdle(FALSE);
+    EXPECT_FALSE(dlg.ScanFolder(root.Path().c_str()));
+    dlg.SetIdle(TRUE);
+    EXPECT_EQ(2, dlg.m_files.GetSize());
+
+    dlg.Search(root.Path());
+    EXPECT_TRUE(Groups(dlg, root).empty());
+    EXPECT_EQ(CString("Найдено 0 дубликатов"), dlg.ControlText(IDC_STATUS));
+}
+
+TEST(Search, GroupsEqualContentInFoundOrderAndNothingElse)
+{
+    CTempFolder root;
+    root.Write("a.txt", "same");
+    root.Write("b\\b.txt", "same");
+    root.Write("c.txt", "same");
+    root.Write("d.txt", "diff");    // equal size, other content
+    root.Write("e1.txt", "");       // empty
+    root.Write("e2.txt", "");
+    root.Write("z1.bin", std::string(50, '\0'));  // only zero bytes
+    root.Write("z2.bin", std::string(50, '\0'));
+    root.Write("p1.txt", "pair one");
+    root.Write("p2.txt", "pair two");
+    root.Write("p3.txt", "pair one");
+    root.Write("p4.txt", "pair two");
+    // Equal CRC, other length: leading zero bytes leave the running value unchanged.
+    root.Write("lead1.bin", "zeros");
+    root.Write("lead2.bin", std::string(3, '\0') + "zeros");
+    root.Write("lead3.bin", "zeros!");
+
+    CDialogUnderTest dlg;
+    dlg.Search(root.Path());
+    EXPECT_EQ((Names{{"a.txt", "b\\b.txt", "c.txt"}, {"p1.txt", "p3.txt"}, {"p2.txt", "p4.txt"}}), Groups(dlg, root));
+    EXPECT_EQ((std::vector<std::string>{"0/0", "0/1", "0/2", "-", "1/0", "1/1", "-", "2/0", "2/1"}), Rows(dlg));
+    EXPECT_EQ(CString("Найдено 3 дубликатов"), dlg.ControlText(IDC_STATUS));
+    EXPECT_EQ(CString(""), dlg.ControlText(IDC_FOLDER));
+    EXPECT_EQ(0, dlg.m_files.GetSize());
+    EXPECT_EQ(CString("Поиск"), dlg.ControlText(IDC_SEARCH));
+}
+
+TEST(Search, SortsGroupsAsTheExchangeSortDoesBySizeOfTheFirstFile)
+{
+    CTempFolder root;
+    // Found as A(5), C(3), B(5): shown as C, A, B.
+    root.Write("a1", "AAAAA");
+    root.Write("a2", "AAAAA");
+    root.Write("c1", "CCC");
+    root.Write("c2", "CCC");
+    root.Write("d1", "BBBBB");
+    root.Write("d2", "BBBBB");
+    root.Write("e1", Repeat('x', 2000));
+    root.Write("e2", Repeat('x', 2000));
+    root.Write("f1", Repeat('y', 100));
+    root.Write("f2", Repeat('y', 100));
+    CDialogUnderTest dlg;
+    dlg.Search(root.Path());
+    EXPECT_EQ((Names{{"c1", "c2"}, {"a1", "a2"}, {"d1", "d2"}, {"f1", "f2"}, {"e1", "e2"}}), Groups(dlg, root));
+}
+
+TEST(Search, AnUnreadableCopyIsNotReported)
+{
+    CTempFolder root;
+    root.Write("a.txt", "content");
+    const std::string locked = root.Write("b.txt", "content");
+    CAutoHandle hold(::CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    CDialogUnderTest dlg;
+    dlg.Search(root.Path());
+    EXPECT_TRUE(Groups(dlg, root).empty());
+}
+
+TEST(Search, Mp3ModeComparesAudioOnlyForNamesEndingInMp3)
+{
+    CTempFolder root;
+    const std::string audio = "audio bytes of a song";
+    const std::string head = std::string("ID3\x03\x00\x00\x00\x00\x00\x02", 10) + "hh";
+    const std::string tail = "TAG" + Repeat('t', 125);
+    root.Write("one.mp3", head + audio + tail);
+    root.Write("SONG.MP3", audio + "TAG" + Repeat('u', 125));
+    root.Write("xmp3", std::string("ID3\x03\x00\x00\x00\x00\x00\x01", 10) + "h" + audio);
+    root.Write("aplain.bin", audio);
+    root.Write("song.mp3.bak", head + audio + tail);
+    root.Write("copy.mp3.bak", head + audio + tail);
+
+    CDialogUnderTest dlg;
+    dlg.Search(root.Path(), TRUE);
+    // Sorted by the full size of the first file: 21 bytes before 161.
+    EXPECT_EQ((Names{{"aplain.bin", "one.mp3", "SONG.MP3", "xmp3"}, {"copy.mp3.bak", "song.mp3.bak"}}), Groups(dlg, root));
+
+    dlg.Search(root.Path(), FALSE);
+    EXPECT_EQ((Names{{"copy.mp3.bak", "one.mp3", "song.mp3.bak"}}), Groups(dlg, root));
+}
+
+TEST(Search, EmptyPathClearsAndStaysIdle)
+{
+    CTempFolder root;
+    root.Write("a", "same");
+    root.Write("b", "same");
+    CDialogUnderTest dlg;
+    dlg.Search(root.Path());
+    ASSERT_EQ(2, dlg.m_list.GetItemCount());
+    ::SetDlgItemTextA(dlg.m_hWnd, IDC_FOLDER, "D:\\target\\");
+    dlg.Search("");
+    EXPECT_EQ(0, dlg.m_list.GetItemCount());
+    EXPECT_EQ(0, dlg.m_groups.GetSize());
+    EXPECT_EQ(CString(""), dlg.ControlText(IDC_STATUS));
+    EXPECT_EQ(CString(""), dlg.ControlText(IDC_FOLDER));
+    EXPECT_FALSE(dlg.m_bBusy);
+
+    ::SetDlgItemTextA(dlg.m_hWnd, IDC_FOLDER, "D:\\target\\");
+    dlg.Search(root.Path());
+    EXPECT_EQ(CString(""), dlg.ControlText(IDC_FOLDER));
+}
+
+namespace
+{
+// Sees every status text a search shows and acts once when one begins with the trigger.
+class CStatusWatch
+{
+public:
+    CStatusWatch(CDialogUnderTest& dlg, std::string trigger, std::function<void()> action)
+        : m_status(::GetDlgItem(dlg.m_hWnd, IDC_STATUS)), m_trigger(std::move(trigger)), m_action(std::move(action))
+    {
+        s_pWatch = this;
+        m_hook = ::SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId());
+        dlg.RefreshOnEveryStep();
+    }
+    ~CStatusWatch()
+    {
+        ::UnhookWindowsHookEx(m_hook);
+        s_pWatch = nullptr;
+    }
+    std::vector<std::string> m_texts;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && s_pWatch && pMsg->message == WM_SETTEXT && pMsg->hwnd == s_pWatch->m_status)
+            s_pWatch->Seen(reinterpret_cast<LPCSTR>(pMsg->lParam));
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    void Seen(const std::string& text)
+    {
+        m_texts.push_back(text);
+        if (!m_fired && text.compare(0, m_trigger.size(), m_trigger) == 0)
+        {
+            m_fired = true;
+            m_action();
+        }
+    }
+
+    static CStatusWatch* s_pWatch;
+    HWND m_status;
+    HHOOK m_hook;
+    std::string m_trigger;
+    std::function<void()> m_action;
+    bool m_fired = false;
+};
+CStatusWatch* CStatusWatch::s_pWatch = nullptr;
+
+void WriteDuplicates(const CTempFolder& root)
+{
+    root.Write("a.mp3", "one");
+    root.Write("sub\\b.mp3", "one");
+    root.Write("c.txt", "two");
+    root.Write("d.txt", "two");
+    root.Write("e.txt", "three");
+}
+
+void ExpectStoppedAndIdle(CDialogUnderTest& dlg)
+{
+    EXPECT_EQ(CString("Прервано пользователем"), dlg.ControlText(IDC_STATUS));
+    EXPECT_EQ(0, dlg.m_list.GetItemCount());
+    EXPECT_EQ(0, dlg.m_groups.GetSize());
+    EXPECT_EQ(0, dlg.m_files.GetSize());
+    EXPECT_FALSE(dlg.m_bBusy);
+    EXPECT_EQ(CString("Поиск"), dlg.ControlText(IDC_SEARCH));
+    EXPECT_EQ(CString("Удалить"), dlg.ControlText(IDC_DELETE));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_PATH)));
+}
+}  // namespace
+
+TEST(SearchControl, StopDuringEveryStageLeavesNothing)
+{
+    CTempFolder root;
+    WriteDuplicates(root);
+    const struct
+    {
+        const char* trigger;
+        const char* folderText;  // the file being handled when the click arrived
+    } stages[] = {{"Просмотр: ", ""},          {"MP3: 2/", "c.txt"},         {"Оценка 3/", "d.txt"},
+                  {"Просмотр 2/", "c.txt"}, {"Сравнение 1/", "a.mp3"}, {"Составление", ""}};
+    for (const auto& stage : stages)
+    {
+        CDialogUnderTest dlg;
+        CStatusWatch watch(dlg, stage.trigger, [&] { PostClick(dlg, IDC_SEARCH); });
+        dlg.Search(root.Path(), TRUE);
+        SCOPED_TRACE(stage.trigger);
+        ExpectStoppedAndIdle(dlg);
+        const std::string folder = stage.folderText[0] ? root.Path() + stage.folderText : "";
+        EXPECT_EQ(CString(folder.c_str()), dlg.ControlText(IDC_FOLDER));
+    }
+}
+
+TEST(SearchControl, ClicksAfterTheStopRequestStartNothing)
+{
+    CTempFolder root;
+    WriteDuplicates(root);
+    CDialogUnderTest dlg;
+    CStatusWatch watch(dlg, "Просмотр 1/", [&] {
+        PostClick(dlg, IDC_SEARCH);
+        PostClick(dlg, IDC_SEARCH);
+        PostClick(dlg, IDCANCEL);
+    });
+    dlg.Search(root.Path());
+    ExpectStoppedAndIdle(dlg);
+    EXPECT_TRUE(::IsWindow(dlg.m_hWnd));
+    EXPECT_EQ(1, std::count(watch.m_texts.begin(), watch.m_texts.end(), std::string("Просмотр 1/4: ") + root.Path() + "a.mp3"));
+}
+
+TEST(SearchControl, PauseThenContinueSkipsAndRepeatsNothing)
+{
+    CTempFolder root;
+    WriteDuplicates(root);
+    CDialogUnderTest dlg;
+    const UINT_PTR kContinueTimer = 1;
+    static CDialogUnderTest* s_pDlg;
+    s_pDlg = &dlg;
+    bool bBusyLookWhilePaused = false;
+    CStatusWatch watch(dlg, "Просмотр 2/", [&] {
+        dlg.HandlePauseClick();
+        bBusyLookWhilePaused = dlg.ControlText(IDC_DELETE) == "Продолжить" &&
+                               !::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDCANCEL)) &&
+                               !::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_BROWSE)) &&
+                               ::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_FOLDER)) &&
+                               (::GetWindowLongA(::GetDlgItem(dlg.m_hWnd, IDC_FOLDER), GWL_STYLE) & ES_READONLY);
+        ::SetTimer(dlg.m_hWnd, kContinueTimer, 50, [](HWND hWnd, UINT, UINT_PTR id, DWORD) {
+            ::KillTimer(hWnd, id);
+            s_pDlg->HandlePauseClick();
+        });
+    });
+    dlg.Search(root.Path());
+    EXPECT_TRUE(bBusyLookWhilePaused);
+    EXPECT_EQ(CString("Найдено 2 дубликатов"), dlg.ControlText(IDC_STATUS));
+    std::vector<std::string> checksummed;
+    for (const std::string& text : watch.m_texts)
+        if (text.compare(0, 9, "Просмотр ") == 0 && text[9] != ':')
+            checksummed.push_back(text.substr(0, 12));
+    EXPECT_EQ((std::vector<std::string>{"Просмотр 1/4", "Просмотр 2/4", "Просмотр 3/4", "Просмотр 4/4"}), checksummed);
+}
+
+TEST(SearchControl, PauseThenStopEndsTheSearch)
+{
+    CTempFolder root;
+    WriteDuplicates(root);
+    CDialogUnderTest dlg;
+    CStatusWatch watch(dlg, "Сравнение 1/", [&] {
+        dlg.HandlePauseClick();
+        PostClick(dlg, IDC_SEARCH);
+    });
+    dlg.Search(root.Path());
+    ExpectStoppedAndIdle(dlg);
+}
+
+TEST(SearchControl, CheckStopWhileIdleStops)
+{
+    CDialogUnderTest dlg;
+    EXPECT_TRUE(dlg.CheckStop());
+    EXPECT_EQ(CString("Прервано пользователем"), dlg.ControlText(IDC_STATUS));
+}

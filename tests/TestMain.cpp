@@ -1,0 +1,16 @@
+// Entry point of the test program: the framework's application object, then every test.
+#include "framework/WinApp.h"
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    ::InitCommonControls();
+    // The tests write and delete files: never let a relative path reach the folder they were started in.
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    ::SetCurrentDirectoryA(temp);
+    CWinApp app;  // dialogs find their owner through the application object, as in the program
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,230 @@
+// CRemoteVelmora: finding the program's window and reading its controls from outside.
+#include "tests/driver/RemoteVelmora.h"
+#include "res/resource.h"
+#include <commctrl.h>
+#include <vector>
+
+namespace
+{
+const char kMainCaption[] = "Velmora";
+const DWORD kPollMs = 20;
+
+struct WindowSearch
+{
+    DWORD processId;  // 0: any process
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hWnd, LPARAM lParam)
+{
+    WindowSearch* pSearch = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(hWnd, &processId);
+    if (pSearch->processId && processId != pSearch->processId)
+        return TRUE;
+    char caption[256] = {};
+    ::GetWindowTextA(hWnd, caption, sizeof(caption));
+    if (lstrcmpA(caption, pSearch->caption) != 0 || !::IsWindowVisible(hWnd))
+        return TRUE;
+    pSearch->found = hWnd;
+    return FALSE;
+}
+
+HWND FindTopWindow(DWORD processId, const char* caption)
+{
+    WindowSearch search = {processId, caption, nullptr};
+    ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A block of memory inside another process, for messages that carry pointers.
+class CRemoteBuffer
+{
+public:
+    CRemoteBuffer(HANDLE hProcess, size_t size)
+        : m_hProcess(hProcess),
+          m_p(::VirtualAllocEx(hProcess, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
+    {
+    }
+    ~CRemoteBuffer()
+    {
+        if (m_p)
+            ::VirtualFreeEx(m_hProcess, m_p, 0, MEM_RELEASE);
+    }
+    CRemoteBuffer(const CRemoteBuffer&) = delete;
+    CRemoteBuffer& operator=(const CRemoteBuffer&) = delete;
+
+    char* Address() const { return static_cast<char*>(m_p); }
+    BOOL Write(size_t offset, const void* data, size_t size) const
+    {
+        return ::WriteProcessMemory(m_hProcess, Address() + offset, data, size, nullptr);
+    }
+    BOOL Read(size_t offset, void* data, size_t size) const
+    {
+        return ::ReadProcessMemory(m_hProcess, Address() + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE m_hProcess;
+    void* m_p;
+};
+}  // namespace
+
+CRemoteVelmora::~CRemoteVelmora()
+{
+    if (m_hProcess)
+        ::CloseHandle(m_hProcess);
+}
+
+BOOL CRemoteVelmora::Start(const std::string& exePath, DWORD timeoutMs)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!::CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process))
+        return FALSE;
+    ::CloseHandle(process.hThread);
+    m_hProcess = process.hProcess;
+    m_processId = process.dwProcessId;
+    ::WaitForInputIdle(m_hProcess, timeoutMs);
+    for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs)
+    {
+        m_hWnd = FindTopWindow(m_processId, kMainCaption);
+        if (m_hWnd)
+            return TRUE;
+        ::Sleep(kPollMs);
+    }
+    return FALSE;
+}
+
+BOOL CRemoteVelmora::Attach(DWORD timeoutMs)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs)
+    {
+        m_hWnd = FindTopWindow(0, kMainCaption);
+        if (m_hWnd)
+        {
+            ::GetWindowThreadProcessId(m_hWnd, &m_processId);
+            m_hProcess = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, m_processId);
+            return m_hProcess != nullptr;
+        }
+        ::Sleep(kPollMs);
+    }
+    return FALSE;
+}
+
+void CRemoteVelmora::SetText(int id, const std::string& text)
+{
+    ::SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string CRemoteVelmora::Text(int id) const
+{
+    char text[4096] = {};
+    ::SendMessageA(Control(id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void CRemoteVelmora::SetCheck(int id, BOOL checked)
+{
+    ::SendMessageA(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CRemoteVelmora::Click(int id)
+{
+    ::PostMessageA(Control(id), BM_CLICK, 0, 0);
+}
+
+void CRemoteVelmora::Press(int id)
+{
+    ::SendMessageA(Control(id), BM_CLICK, 0, 0);
+}
+
+BOOL CRemoteVelmora::WaitForBusy(DWORD timeoutMs) const
+{
+    // Polled closely: a search of a small tree is over within a fraction of a second.
+    for (DWORD waited = 0; waited < timeoutMs; ++waited)
+    {
+        if (Text(IDC_SEARCH) == "Стоп")
+            return TRUE;
+        ::Sleep(1);
+    }
+    return FALSE;
+}
+
+BOOL CRemoteVelmora::WaitForStatus(const std::string& prefix, DWORD timeoutMs) const
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs)
+    {
+        if (Text(IDC_STATUS).compare(0, prefix.size(), prefix) == 0)
+            return TRUE;
+        ::Sleep(kPollMs);
+    }
+    return FALSE;
+}
+
+BOOL CRemoteVelmora::WaitForIdle(DWORD timeoutMs) const
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs)
+    {
+        if (Text(IDC_SEARCH) == "Поиск" && IsEnabled(IDCANCEL))
+            return TRUE;
+        ::Sleep(kPollMs);
+    }
+    return FALSE;
+}
+
+int CRemoteVelmora::RowCount() const
+{
+    return static_cast<int>(::SendMessageA(Control(IDC_RESULTS), LVM_GETITEMCOUNT, 0, 0));
+}
+
+int CRemoteVelmora::SelectedCount() const
+{
+    return static_cast<int>(::SendMessageA(Control(IDC_RESULTS), LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+BOOL CRemoteVelmora::IsRowSelected(int row) const
+{
+    return (::SendMessageA(Control(IDC_RESULTS), LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) &
+            LVIS_SELECTED) != 0;
+}
+
+std::string CRemoteVelmora::CellText(int row, int column) const
+{
+    // The list writes the text into memory of its own process: lend it a buffer there.
+    const size_t kTextSize = 4096;
+    CRemoteBuffer buffer(m_hProcess, sizeof(LVITEMA) + kTextSize);
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = buffer.Address() + sizeof(LVITEMA);
+    item.cchTextMax = static_cast<int>(kTextSize);
+    buffer.Write(0, &item, sizeof(item));
+    ::SendMessageA(Control(IDC_RESULTS), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(buffer.Address()));
+    std::vector<char> text(kTextSize + 1, '\0');
+    buffer.Read(sizeof(LVITEMA), text.data(), kTextSize);
+    return text.data();
+}
+
+HWND CRemoteVelmora::FindOwnWindow(const char* caption) const
+{
+    return FindTopWindow(m_processId, caption);
+}
+
+BOOL CRemoteVelmora::WaitForExit(DWORD timeoutMs)
+{
+    return m_hProcess && ::WaitForSingleObject(m_hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+void CRemoteVelmora::Kill()
+{
+    if (m_hProcess && ::WaitForSingleObject(m_hProcess, 0) == WAIT_TIMEOUT)
+    {
+        ::TerminateProcess(m_hProcess, 1);
+        ::WaitForSingleObject(m_hProcess, 5000);
+    }
+}

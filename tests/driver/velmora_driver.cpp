@@ -1,0 +1,161 @@
+// velmora_driver: drives a running Velmora from the command line, for demonstrations and screenshots.
+//   velmora_driver search <folder> [mp3]  types the folder, presses "Поиск", waits for the result
+//   velmora_driver start <folder>         the same, but returns as soon as the search runs
+//   velmora_driver stop                   presses "Стоп" and waits until the window is idle
+//   velmora_driver mark <prefix>          types the prefix into the lower field, presses "Выделить"
+//   velmora_driver copy <folder>          types the target folder, presses "Копировать в", waits
+//   velmora_driver move <folder>          types the target folder, presses "Переместить в", waits
+//   velmora_driver timed <folder>         searches and prints each stage's time and the peak memory
+//   velmora_driver scroll                 scrolls the results to the end and back, timing each
+//   velmora_driver close                  presses "Выход"
+#include "res/resource.h"
+#include "tests/driver/RemoteVelmora.h"
+#include <commctrl.h>
+#include <psapi.h>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+const DWORD kSearchTimeoutMs = 120000;
+
+int PrintResult(const CRemoteVelmora& app)
+{
+    std::printf("%s\n", app.Text(IDC_STATUS).c_str());
+    for (int row = 0; row < app.RowCount(); ++row)
+        std::printf("%s\t%s\n", app.CellText(row, 0).c_str(), app.CellText(row, 1).c_str());
+    return 0;
+}
+
+double Seconds()
+{
+    LARGE_INTEGER frequency, now;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Times a search stage by stage from its status line, read every few milliseconds.
+int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
+{
+    const char* const stages[] = {"Просмотр:", "MP3:", "Оценка", "Просмотр ", "Сравнение",
+                                  "Сортировка...", "Составление списка файлов...", "Найдено"};
+    std::vector<double> started(sizeof(stages) / sizeof(stages[0]), 0);
+    app.SetText(IDC_PATH, pszFolder);
+    app.SetCheck(IDC_MP3, FALSE);
+    const double start = Seconds();
+    app.Click(IDC_SEARCH);
+    size_t last = 0;
+    for (;;)
+    {
+        const std::string status = app.Text(IDC_STATUS);
+        for (size_t i = last; i < started.size(); ++i)
+        {
+            if (status.compare(0, std::strlen(stages[i]), stages[i]) == 0 && started[i] == 0)
+            {
+                started[i] = Seconds() - start;
+                last = i;
+            }
+        }
+        if (started.back() != 0 || status == "Прервано пользователем")
+            break;
+        ::Sleep(5);
+    }
+    app.WaitForIdle();
+    const double total = Seconds() - start;
+    for (size_t i = 0; i + 1 < started.size(); ++i)
+    {
+        if (started[i] == 0)
+            continue;
+        size_t next = i + 1;
+        while (started[next] == 0)
+            ++next;
+        std::printf("stage %-30s %8.2f s\n", stages[i], started[next] - started[i]);
+    }
+    std::printf("total %.2f s\nstatus %s\nrows %d\n", total, app.Text(IDC_STATUS).c_str(), app.RowCount());
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof(memory);
+    if (app.ProcessHandle() && ::GetProcessMemoryInfo(app.ProcessHandle(), &memory, sizeof(memory)))
+        std::printf("peak working set %llu bytes\n", static_cast<ULONGLONG>(memory.PeakWorkingSetSize));
+    return 0;
+}
+
+int Scroll(CRemoteVelmora& app)
+{
+    const HWND hList = app.Control(IDC_RESULTS);
+    const int rows = app.RowCount();
+    double start = Seconds();
+    ::SendMessageA(hList, LVM_ENSUREVISIBLE, static_cast<WPARAM>(rows - 1), FALSE);
+    ::UpdateWindow(hList);
+    std::printf("to the last of %d rows: %.3f s\n", rows, Seconds() - start);
+    start = Seconds();
+    for (int page = 0; page < 20; ++page)
+    {
+        ::SendMessageA(hList, WM_VSCROLL, SB_PAGEUP, 0);
+        ::UpdateWindow(hList);
+    }
+    std::printf("20 pages up: %.3f s\n", Seconds() - start);
+    start = Seconds();
+    ::SendMessageA(hList, LVM_ENSUREVISIBLE, 0, FALSE);
+    ::UpdateWindow(hList);
+    std::printf("back to the first row: %.3f s\n", Seconds() - start);
+    return 0;
+}
+
+int RunFileCommand(CRemoteVelmora& app, int buttonId, const char* pszFolder)
+{
+    app.SetText(IDC_FOLDER, pszFolder);
+    app.Click(buttonId);
+    return app.WaitForBusy(2000) && app.WaitForIdle(kSearchTimeoutMs) ? 0 : 1;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    CRemoteVelmora app;
+    if (argc < 2 || !app.Attach())
+    {
+        std::fprintf(stderr, "usage: velmora_driver search|start|stop|mark|copy|move|close [argument] "
+                             "(with Velmora running)\n");
+        return 2;
+    }
+    const char* command = argv[1];
+    const char* argument = argc > 2 ? argv[2] : "";
+    if (std::strcmp(command, "close") == 0)
+    {
+        app.Click(IDCANCEL);
+        return 0;
+    }
+    if (std::strcmp(command, "stop") == 0)
+    {
+        app.Click(IDC_SEARCH);
+        return app.WaitForIdle() ? 0 : 1;
+    }
+    if (std::strcmp(command, "mark") == 0)
+    {
+        app.SetText(IDC_FOLDER, argument);
+        app.Press(IDC_MARK);
+        return 0;
+    }
+    if (std::strcmp(command, "timed") == 0)
+        return TimedSearch(app, argument);
+    if (std::strcmp(command, "scroll") == 0)
+        return Scroll(app);
+    if (std::strcmp(command, "copy") == 0)
+        return RunFileCommand(app, IDC_COPY, argument);
+    if (std::strcmp(command, "move") == 0)
+        return RunFileCommand(app, IDC_MOVE, argument);
+    if (std::strcmp(command, "search") != 0 && std::strcmp(command, "start") != 0)
+        return 2;
+
+    app.SetText(IDC_PATH, argument);
+    app.SetCheck(IDC_MP3, argc > 3 && std::strcmp(argv[3], "mp3") == 0);
+    app.Click(IDC_SEARCH);
+    if (std::strcmp(command, "start") == 0)
+        return app.WaitForBusy() ? 0 : 1;
+    if (!app.WaitForStatus("Найдено", kSearchTimeoutMs) || !app.WaitForIdle())
+        return 1;
+    return PrintResult(app);
+}

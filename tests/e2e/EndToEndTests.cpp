@@ -1,0 +1,223 @@
+// The shipped Velmora.exe, started as its own process and driven only through window messages.
+#include "res/resource.h"
+#include "tests/RemoveTree.h"
+#include "tests/driver/RemoteVelmora.h"
+#include <gtest/gtest.h>
+#include <string>
+
+namespace
+{
+std::string ProgramPath()
+{
+    char path[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.rfind('\\') + 1) + "Velmora.exe";
+}
+
+BOOL Exists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A sample tree below the temporary folder, removed at the end.
+class CSampleTree
+{
+public:
+    CSampleTree()
+    {
+        char temp[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, temp);
+        static int s_counter = 0;
+        m_root = std::string(temp) + "velmora-e2e-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                 std::to_string(++s_counter) + "\\";
+        ::CreateDirectoryA(m_root.c_str(), nullptr);
+    }
+    ~CSampleTree() { RemoveTempTree(m_root); }
+    CSampleTree(const CSampleTree&) = delete;
+    CSampleTree& operator=(const CSampleTree&) = delete;
+
+    const std::string& Root() const { return m_root; }
+    std::string Write(const std::string& relative, const std::string& contents) const
+    {
+        std::string path = m_root;
+        for (char c : relative)
+        {
+            if (c == '\\')
+                ::CreateDirectoryA(path.c_str(), nullptr);
+            path.push_back(c);
+        }
+        const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+        ::CloseHandle(file);
+        return path;
+    }
+
+private:
+    std::string m_root;
+};
+
+std::string Mp3(const std::string& audio, const std::string& title)
+{
+    std::string leading("ID3\x03\x00\x00\x00\x00\x00\x0A", 10);
+    leading += std::string(10, 'T');
+    std::string trailing = "TAG" + title;
+    trailing.resize(128, ' ');
+    return leading + audio + trailing;
+}
+
+class EndToEnd : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // The program and the test write and delete files: keep relative paths away from the checkout.
+        char temp[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, temp);
+        ::SetCurrentDirectoryA(temp);
+        ASSERT_TRUE(m_app.Start(ProgramPath())) << "the main window did not appear";
+    }
+    void TearDown() override
+    {
+        if (!m_app.WaitForExit(0))
+        {
+            m_app.Click(IDCANCEL);
+            if (!m_app.WaitForExit(10000))
+                m_app.Kill();
+        }
+    }
+    void Search(const std::string& folder, BOOL mp3)
+    {
+        m_app.SetText(IDC_PATH, folder);
+        m_app.SetCheck(IDC_MP3, mp3);
+        m_app.Click(IDC_SEARCH);
+        ASSERT_TRUE(m_app.WaitForStatus("Найдено")) << m_app.Text(IDC_STATUS);
+        ASSERT_TRUE(m_app.WaitForIdle());
+    }
+
+    CRemoteVelmora m_app;
+    CSampleTree m_tree;
+};
+}  // namespace
+
+TEST_F(EndToEnd, SearchFindsCopiesAndMp3ModeAddsRecordingsThatDifferInTags)
+{
+    const std::string a = m_tree.Write("docs\\report.txt", "quarterly numbers");
+    const std::string b = m_tree.Write("backup\\report copy.txt", "quarterly numbers");
+    m_tree.Write("Музыка\\песня.mp3", Mp3(std::string(3000, 'a'), "first"));
+    m_tree.Write("old\\song.MP3", Mp3(std::string(3000, 'a'), "second title"));
+    m_tree.Write("unique.txt", "nothing like it");
+
+    Search(m_tree.Root(), FALSE);
+    EXPECT_EQ("Найдено 1 дубликатов", m_app.Text(IDC_STATUS));
+    ASSERT_EQ(2, m_app.RowCount());
+    EXPECT_EQ(b, m_app.CellText(0, 0)) << "files of a group stand in folder-walk order";
+    EXPECT_EQ(a, m_app.CellText(1, 0));
+    EXPECT_EQ("17 байт", m_app.CellText(0, 1));
+
+    Search(m_tree.Root(), TRUE);
+    EXPECT_EQ("Найдено 2 дубликатов", m_app.Text(IDC_STATUS));
+    ASSERT_EQ(5, m_app.RowCount());
+    EXPECT_EQ("--------", m_app.CellText(2, 0));
+    EXPECT_EQ(m_tree.Root() + "old\\song.MP3", m_app.CellText(3, 0));
+    EXPECT_EQ(m_tree.Root() + "Музыка\\песня.mp3", m_app.CellText(4, 0));
+}
+
+TEST_F(EndToEnd, CopyMarkedFilesThenDeleteTheCopiedSources)
+{
+    const std::string keep = m_tree.Write("keep\\photo.jpg", "pixels");
+    const std::string extra = m_tree.Write("extra\\sub\\photo.jpg", "pixels");
+    const std::string target = m_tree.Root() + "..\\" + "velmora-e2e-copies-" + std::to_string(::GetCurrentProcessId()) + "\\";
+    Search(m_tree.Root(), FALSE);
+    ASSERT_EQ(2, m_app.RowCount());
+
+    m_app.SetText(IDC_FOLDER, m_tree.Root() + "extra");
+    m_app.Press(IDC_MARK);
+    EXPECT_EQ(1, m_app.SelectedCount());
+
+    m_app.SetText(IDC_FOLDER, target);
+    m_app.Click(IDC_COPY);
+    ASSERT_TRUE(m_app.WaitForStatus("Копирую: "));
+    ASSERT_TRUE(m_app.WaitForIdle());
+    EXPECT_TRUE(Exists(target + "extra\\sub\\photo.jpg"));
+    EXPECT_EQ(1, m_app.SelectedCount()) << "copied rows stay marked";
+
+    m_app.Click(IDC_DELETE);
+    ASSERT_TRUE(m_app.WaitForStatus("Удаляю: "));
+    ASSERT_TRUE(m_app.WaitForIdle());
+    EXPECT_FALSE(Exists(extra));
+    EXPECT_TRUE(Exists(keep));
+    EXPECT_TRUE(Exists(target + "extra\\sub\\photo.jpg"));
+    ASSERT_EQ(1, m_app.RowCount());
+    EXPECT_EQ(keep, m_app.CellText(0, 0));
+
+    ::DeleteFileA((target + "extra\\sub\\photo.jpg").c_str());
+    ::RemoveDirectoryA((target + "extra\\sub").c_str());
+    ::RemoveDirectoryA((target + "extra").c_str());
+    ::RemoveDirectoryA(target.c_str());
+}
+
+TEST_F(EndToEnd, MoveIntoANestedNewFolder)
+{
+    m_tree.Write("a\\one.bin", "same bytes");
+    const std::string moving = m_tree.Write("b\\c\\two.bin", "same bytes");
+    Search(m_tree.Root(), FALSE);
+    ASSERT_EQ(2, m_app.RowCount());
+
+    m_app.SetText(IDC_FOLDER, m_tree.Root() + "b\\");
+    m_app.Press(IDC_MARK);
+    ASSERT_EQ(1, m_app.SelectedCount());
+    const std::string target = m_tree.Root() + "moved\\deep\\er";
+    m_app.SetText(IDC_FOLDER, target);
+    m_app.Click(IDC_MOVE);
+    ASSERT_TRUE(m_app.WaitForStatus("Перемещаю: "));
+    ASSERT_TRUE(m_app.WaitForIdle());
+    EXPECT_FALSE(Exists(moving));
+    EXPECT_TRUE(Exists(target + "\\b\\c\\two.bin"));
+    EXPECT_EQ(1, m_app.RowCount());
+}
+
+TEST_F(EndToEnd, StopInTheMiddleOfASearchLeavesNoResults)
+{
+    // Enough files of one size that checksumming them takes a while; small folders, since Wine
+    // creates a file in a large folder slowly.
+    for (int i = 0; i < 10000; ++i)
+        m_tree.Write("many\\" + std::to_string(i / 100) + "\\f" + std::to_string(i) + ".dat",
+                     "content number " + std::to_string(100000 + i));
+    m_app.SetText(IDC_PATH, m_tree.Root());
+    m_app.Click(IDC_SEARCH);
+    ASSERT_TRUE(m_app.WaitForBusy());
+    EXPECT_FALSE(m_app.IsEnabled(IDCANCEL));
+    m_app.Click(IDC_SEARCH);
+    ASSERT_TRUE(m_app.WaitForStatus("Прервано пользователем"));
+    ASSERT_TRUE(m_app.WaitForIdle());
+    EXPECT_EQ(0, m_app.RowCount());
+    EXPECT_EQ("Удалить", m_app.Text(IDC_DELETE));
+}
+
+TEST_F(EndToEnd, PauseHoldsASearchAndContinueFinishesIt)
+{
+    for (int i = 0; i < 10000; ++i)
+        m_tree.Write("p\\" + std::to_string(i / 100) + "\\f" + std::to_string(i) + ".dat",
+                     i % 2 ? "odd contents" : "even contents");
+    m_app.SetText(IDC_PATH, m_tree.Root());
+    m_app.Click(IDC_SEARCH);
+    ASSERT_TRUE(m_app.WaitForBusy());
+    m_app.Click(IDC_DELETE);
+    ::Sleep(300);
+    EXPECT_EQ("Продолжить", m_app.Text(IDC_DELETE));
+    const std::string held = m_app.Text(IDC_STATUS);
+    ::Sleep(300);
+    EXPECT_EQ(held, m_app.Text(IDC_STATUS)) << "nothing moves while paused";
+    m_app.Click(IDC_DELETE);
+    ASSERT_TRUE(m_app.WaitForStatus("Найдено"));
+    EXPECT_EQ("Найдено 2 дубликатов", m_app.Text(IDC_STATUS));
+    EXPECT_EQ(10001, m_app.RowCount());
+}
+
+TEST_F(EndToEnd, ExitEndsTheProgram)
+{
+    m_app.Click(IDCANCEL);
+    EXPECT_TRUE(m_app.WaitForExit());
+}
