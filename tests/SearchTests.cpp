@@ -228,27 +228,18 @@ class CStatusWatch
 {
 public:
     CStatusWatch(CDialogUnderTest& dlg, std::string trigger, std::function<void()> action)
-        : m_status(::GetDlgItem(dlg.m_hWnd, IDC_STATUS)), m_trigger(std::move(trigger)), m_action(std::move(action))
+        : m_trigger(std::move(trigger)),
+          m_action(std::move(action)),
+          m_watch([this, hStatus = ::GetDlgItem(dlg.m_hWnd, IDC_STATUS)](const CWPSTRUCT& msg) {
+              if (msg.message == WM_SETTEXT && msg.hwnd == hStatus)
+                  Seen(reinterpret_cast<LPCSTR>(msg.lParam));
+          })
     {
-        s_pWatch = this;
-        m_hook = ::SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId());
         dlg.RefreshOnEveryStep();
-    }
-    ~CStatusWatch()
-    {
-        ::UnhookWindowsHookEx(m_hook);
-        s_pWatch = nullptr;
     }
     std::vector<std::string> m_texts;
 
 private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
-    {
-        const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && s_pWatch && pMsg->message == WM_SETTEXT && pMsg->hwnd == s_pWatch->m_status)
-            s_pWatch->Seen(reinterpret_cast<LPCSTR>(pMsg->lParam));
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    }
     void Seen(const std::string& text)
     {
         m_texts.push_back(text);
@@ -259,14 +250,11 @@ private:
         }
     }
 
-    static CStatusWatch* s_pWatch;
-    HWND m_status;
-    HHOOK m_hook;
     std::string m_trigger;
     std::function<void()> m_action;
     bool m_fired = false;
+    CSentMessageWatch m_watch;  // last: it calls Seen as soon as it exists
 };
-CStatusWatch* CStatusWatch::s_pWatch = nullptr;
 
 void WriteDuplicates(const CTempFolder& root)
 {
