@@ -1,8 +1,8 @@
 // Throughput of the checksum engines, the fingerprint and the combined hasher on warm buffers.
-#include "../framework/AutoHandle.h"
-#include "../search/ContentHasher.h"
-#include "../search/Crc32.h"
-#include "../search/FileChecksum.h"
+#include "framework/AutoHandle.h"
+#include "search/ContentHasher.h"
+#include "search/Crc32.h"
+#include "search/FileChecksum.h"
 #include <cstdio>
 #include <string>
 #include <vector>

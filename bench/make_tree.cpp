@@ -1,6 +1,6 @@
 // make_tree: writes the seeded benchmark tree and prints what a search of it must find.
 // Usage: make_tree <target folder> [file count = 100000] [seed = 1] [--plan-only]
-#include "TreePlan.h"
+#include "bench/TreePlan.h"
 #include <cstdlib>
 
 int main(int argc, char** argv)

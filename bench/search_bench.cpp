@@ -1,11 +1,11 @@
 // search_bench: times the real search in the real main window, beside Wine's bare listing and reading floors.
 // Usage: search_bench <tree folder> [groups file]; prints "name value" lines (seconds, counts, bytes) and
 // writes the groups found without MP3 handling to the groups file, a path a line, a blank line after each group.
-#include "StatusStages.h"
-#include "../app/VelmoraDlg.h"
-#include "../framework/AutoHandle.h"
-#include "../framework/WinApp.h"
-#include "../search/Mp3Tags.h"
+#include "bench/StatusStages.h"
+#include "app/VelmoraDlg.h"
+#include "framework/AutoHandle.h"
+#include "framework/WinApp.h"
+#include "search/Mp3Tags.h"
 #include <commctrl.h>
 #include <psapi.h>
 #include <algorithm>

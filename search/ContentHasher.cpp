@@ -1,6 +1,6 @@
 // Feeds content to the CRC and the fingerprint chunk by chunk.
-#include "ContentHasher.h"
-#include "Crc32.h"
+#include "search/ContentHasher.h"
+#include "search/Crc32.h"
 #include <algorithm>
 
 namespace {

@@ -1,6 +1,6 @@
 // One pass over content feeding both the CRC and the fingerprint.
 #pragma once
-#include "Fingerprint.h"
+#include "search/Fingerprint.h"
 
 class CContentHasher
 {

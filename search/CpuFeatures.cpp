@@ -1,5 +1,5 @@
 // Processor feature detection with CPUID and XGETBV, done once per process.
-#include "CpuFeatures.h"
+#include "search/CpuFeatures.h"
 #include <cpuid.h>
 
 namespace {

@@ -1,7 +1,7 @@
 // Table-driven CRC engines and the run-time choice between them and the folding kernels.
-#include "Crc32.h"
-#include "CpuFeatures.h"
-#include "CrcFold.h"
+#include "search/Crc32.h"
+#include "search/CpuFeatures.h"
+#include "search/CrcFold.h"
 #include <cstdint>
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // CRC folding four 128-bit lanes at a time with PCLMULQDQ (build with -mpclmul -msse4.1).
-#include "CrcFold.h"
+#include "search/CrcFold.h"
 #include <immintrin.h>
 
 namespace {

@@ -1,6 +1,6 @@
 // CRC folding sixteen 128-bit lanes at a time with VPCLMULQDQ on AVX-512 registers
 // (build with -mavx512f -mavx512bw -mavx512vl -mvpclmulqdq -mpclmul).
-#include "CrcFold.h"
+#include "search/CrcFold.h"
 #include <immintrin.h>
 
 namespace {

@@ -1,5 +1,5 @@
 // The fingerprint: SSE2 multiply-accumulate per stripe, a scramble per 1 KiB block, length mixed in at the end.
-#include "Fingerprint.h"
+#include "search/Fingerprint.h"
 #include <emmintrin.h>
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,5 @@
 // MP3 tag arithmetic on bytes already read, kept apart from file access so it can be checked on arrays.
-#include "Mp3Tags.h"
+#include "search/Mp3Tags.h"
 #include <cstring>
 
 namespace {

@@ -1,7 +1,7 @@
 // Checks of the CRC engines, the fingerprint and the hasher that runs both.
-#include "../search/ContentHasher.h"
-#include "../search/Crc32.h"
-#include "TestBytes.h"
+#include "search/ContentHasher.h"
+#include "search/Crc32.h"
+#include "tests/TestBytes.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <set>

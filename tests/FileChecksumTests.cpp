@@ -1,9 +1,9 @@
 // Checks of MP3 tag arithmetic on byte arrays and of checksumming real files in a temporary folder.
-#include "../framework/AutoHandle.h"
-#include "../search/ContentHasher.h"
-#include "../search/FileChecksum.h"
-#include "../search/Mp3Tags.h"
-#include "TestBytes.h"
+#include "framework/AutoHandle.h"
+#include "search/ContentHasher.h"
+#include "search/FileChecksum.h"
+#include "search/Mp3Tags.h"
+#include "tests/TestBytes.h"
 #include <gtest/gtest.h>
 #include <string>
 
