@@ -7,12 +7,14 @@
 //   velmora_driver move <folder>          types the target folder, presses "Переместить в", waits
 //   velmora_driver timed <folder>         searches and prints each stage's time and the peak memory
 //   velmora_driver scroll                 scrolls the results to the end and back, timing each
+//   velmora_driver resize <width> <height> gives the window that outer size, as dragging its frame would
 //   velmora_driver close                  presses "Выход"
 #include "res/resource.h"
 #include "tests/driver/RemoteVelmora.h"
 #include <commctrl.h>
 #include <psapi.h>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -137,6 +139,12 @@ int main(int argc, char** argv)
     {
         app.SetText(IDC_FOLDER, argument);
         app.Press(IDC_MARK);
+        return 0;
+    }
+    if (std::strcmp(command, "resize") == 0 && argc > 3)
+    {
+        ::SetWindowPos(app.Window(), nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]),
+                       SWP_NOMOVE | SWP_NOZORDER);
         return 0;
     }
     if (std::strcmp(command, "timed") == 0)
