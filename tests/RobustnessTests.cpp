@@ -18,17 +18,27 @@ void ExpectIdle(CDialogUnderTest& dlg)
     EXPECT_EQ(0, dlg.m_values.GetSize());
 }
 
-// Answers a pause a little later, from a timer of the dialog: the paused loop waits for the
-// dialog's own messages only.
+const UINT_PTR kContinueTimer = 1;
+CDialogUnderTest* g_pPaused = nullptr;
+
+// Answers a pause a little later, from a timer of the dialog (the paused loop waits for the dialog's
+// own messages only). It clicks "Продолжить" only while the operation really waits, so that a stop
+// that came first leaves no stray click for a later operation.
 void ContinueSoon(CDialogUnderTest& dlg)
 {
-    static HWND s_hDlg;
-    s_hDlg = dlg.m_hWnd;
-    ::SetTimer(dlg.m_hWnd, 1, 5, [](HWND hWnd, UINT, UINT_PTR id, DWORD) {
+    g_pPaused = &dlg;
+    ::SetTimer(dlg.m_hWnd, kContinueTimer, 5, [](HWND hWnd, UINT, UINT_PTR id, DWORD) {
+        if (g_pPaused->m_bBusy && !g_pPaused->m_bPaused)
+            return;  // the pause is not handled yet
         ::KillTimer(hWnd, id);
-        ::PostMessageA(s_hDlg, WM_COMMAND, MAKEWPARAM(IDC_DELETE, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(s_hDlg, IDC_DELETE)));
+        if (g_pPaused->m_bBusy)
+            PostClick(*g_pPaused, IDC_DELETE);
     });
+}
+
+void CancelContinue(CDialogUnderTest& dlg)
+{
+    ::KillTimer(dlg.m_hWnd, kContinueTimer);
 }
 }  // namespace
 
@@ -59,6 +69,7 @@ TEST(Robustness, SearchStoppedOrPausedAtRandomMomentsEndsCleanOrComplete)
             PostClick(dlg, IDC_SEARCH);
         });
         dlg.Search(root.Path());
+        CancelContinue(dlg);
         PumpMessages();
         ExpectIdle(dlg);
         if (dlg.ControlText(IDC_STATUS) == CString("Прервано пользователем"))
@@ -117,6 +128,7 @@ TEST(Robustness, DeleteStoppedOrPausedAtRandomMomentsHandlesEachFileOnce)
         });
         CMessageBoxRecorder boxes;
         dlg.Click(IDC_DELETE);
+        CancelContinue(dlg);
         PumpMessages();
 
         ExpectIdle(dlg);
