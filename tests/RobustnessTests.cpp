@@ -22,8 +22,8 @@ const UINT_PTR kContinueTimer = 1;
 CDialogUnderTest* g_pPaused = nullptr;
 
 // Answers a pause a little later, from a timer of the dialog (the paused loop waits for the dialog's
-// own messages only). It clicks "Продолжить" only while the operation really waits, so that a stop
-// that came first leaves no stray click for a later operation.
+// own messages only). It clicks "Продолжить" only while the operation really waits, and stops itself
+// once the operation is over, so that a stop that came first leaves no stray click for a later run.
 void ContinueSoon(CDialogUnderTest& dlg)
 {
     g_pPaused = &dlg;
@@ -34,11 +34,6 @@ void ContinueSoon(CDialogUnderTest& dlg)
         if (g_pPaused->m_bBusy)
             PostClick(*g_pPaused, IDC_DELETE);
     });
-}
-
-void CancelContinue(CDialogUnderTest& dlg)
-{
-    ::KillTimer(dlg.m_hWnd, kContinueTimer);
 }
 }  // namespace
 
@@ -69,7 +64,6 @@ TEST(Robustness, SearchStoppedOrPausedAtRandomMomentsEndsCleanOrComplete)
             PostClick(dlg, IDC_SEARCH);
         });
         dlg.Search(root.Path());
-        CancelContinue(dlg);
         PumpMessages();
         ExpectIdle(dlg);
         if (dlg.ControlText(IDC_STATUS) == CString("Прервано пользователем"))
@@ -128,7 +122,6 @@ TEST(Robustness, DeleteStoppedOrPausedAtRandomMomentsHandlesEachFileOnce)
         });
         CMessageBoxRecorder boxes;
         dlg.Click(IDC_DELETE);
-        CancelContinue(dlg);
         PumpMessages();
 
         ExpectIdle(dlg);
