@@ -15,7 +15,9 @@ void CVelmoraDlg::MoveControl(CWnd& control, int dLeft, int dTop, int dRight, in
 
 void CVelmoraDlg::OnSize(UINT nType, int cx, int cy)
 {
-    if (m_btnBrowse.m_hWnd == nullptr || nType == SIZE_MINIMIZED)
+    // Until OnInitDialog has measured the client area (and with it the minimum size) there is no
+    // layout to move the controls from.
+    if (m_sizeMinTrack.cx == 0 || nType == SIZE_MINIMIZED)
         return;
     const int dx = cx - m_cxClient;
     const int dy = cy - m_cyClient;

@@ -33,8 +33,8 @@ public:
     CButton m_btnBrowse;
     CEdit m_editPath;
     CDupListCtrl m_list;
-    int m_cxClient;  // client size at the last layout
-    int m_cyClient;
+    int m_cxClient = 0;  // client size at the last layout
+    int m_cyClient = 0;
     CListCtrl m_listTemplate;
     CString m_strFolder;
     CButton m_btnMark;

@@ -1,18 +1,11 @@
-// The program's entry point: hands control to the application object.
+// The program's entry point: hands control to the application object. The application shows its
+// main window modally from InitInstance, so there is no message loop of its own here.
 #include "framework/WinApp.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
 {
     CWinApp* pApp = AfxGetApp();
     pApp->m_hInstance = hInstance;
-    if (pApp->InitInstance())
-    {
-        MSG msg;
-        while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
+    pApp->InitInstance();
     return pApp->ExitInstance();
 }

@@ -22,7 +22,6 @@ public:
     void SetRange32(int nLower, int nUpper) { SendMessage(PBM_SETRANGE32, nLower, nUpper); }
     int SetPos(int nPos) { return static_cast<int>(SendMessage(PBM_SETPOS, static_cast<WPARAM>(nPos))); }
     int SetStep(int nStep) { return static_cast<int>(SendMessage(PBM_SETSTEP, static_cast<WPARAM>(nStep))); }
-    int StepIt() { return static_cast<int>(SendMessage(PBM_STEPIT)); }
 };
 
 class CListCtrl : public CWnd
@@ -70,11 +69,6 @@ public:
     int GetNextItem(int nItem, int nFlags) const
     {
         return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(nItem), nFlags));
-    }
-    int FindItem(const LVFINDINFOA* pFindInfo, int nStart = -1) const
-    {
-        return static_cast<int>(SendMessage(LVM_FINDITEMA, static_cast<WPARAM>(nStart),
-                                            reinterpret_cast<LPARAM>(pFindInfo)));
     }
     int GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
     int GetCountPerPage() const { return static_cast<int>(SendMessage(LVM_GETCOUNTPERPAGE)); }

@@ -3,12 +3,6 @@
 #include <cstdarg>
 #include <cstdio>
 
-CString CString::Right(int nCount) const
-{
-    const size_t count = static_cast<size_t>(nCount);
-    return count >= m_str.size() ? *this : CString(m_str.substr(m_str.size() - count));
-}
-
 void CString::Format(LPCSTR pszFormat, ...)
 {
     va_list args;

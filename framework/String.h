@@ -35,7 +35,6 @@ public:
 
     CString Left(int nCount) const { return CString(m_str.substr(0, static_cast<size_t>(nCount))); }
     CString Mid(int nFirst) const { return CString(m_str.substr(static_cast<size_t>(nFirst))); }
-    CString Right(int nCount) const;
 
     void Format(LPCSTR pszFormat, ...);
 

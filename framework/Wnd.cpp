@@ -1,5 +1,6 @@
 // Window subclassing and the default processing behind CWnd::WindowProc.
 #include "framework/Wnd.h"
+#include "framework/Check.h"
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -86,6 +87,10 @@ LRESULT CWnd::Default()
 LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* pWnd = FromHandlePermanent(hWnd);
+    // Every subclassed window has its wrapper until WM_NCDESTROY; without one the window procedure
+    // it replaced is unknown, and the default processing is the only safe answer.
+    if (!VERIFY_STATE(pWnd))
+        return ::DefWindowProcA(hWnd, message, wParam, lParam);
     const MSG previous = pWnd->m_current;
     pWnd->m_current = MSG{hWnd, message, wParam, lParam, 0, {}};
     const WNDPROC pfnSuper = pWnd->m_pfnSuper;

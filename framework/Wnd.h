@@ -16,7 +16,6 @@ public:
 
     HWND m_hWnd = nullptr;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
     void Attach(HWND hWnd) { m_hWnd = hWnd; }
 

@@ -111,8 +111,7 @@ void CColorListCtrl::OnPaint()
 void CColorListCtrl::ClearBelowLastRow(HDC hdc, const RECT& rcClient)
 {
     RECT rcLast;
-    GetItemRect(GetItemCount() - 1, &rcLast, LVIR_BOUNDS);
-    if (rcLast.bottom >= rcClient.bottom)
+    if (!GetItemRect(GetItemCount() - 1, &rcLast, LVIR_BOUNDS) || rcLast.bottom >= rcClient.bottom)
         return;
     CAutoSelectObject selectBrush(hdc, ::GetStockObject(WHITE_BRUSH));
     CAutoSelectObject selectPen(hdc, ::GetStockObject(NULL_PEN));
@@ -121,10 +120,12 @@ void CColorListCtrl::ClearBelowLastRow(HDC hdc, const RECT& rcClient)
 
 void CColorListCtrl::DrawGrid(HDC hdc, const RECT& rcClient)
 {
+    // Without the first visible row's place the grid has nothing to line up with.
+    RECT rcTop;
+    if (!GetItemRect(GetTopIndex(), &rcTop, LVIR_BOUNDS))
+        return;
     CAutoGdiObject pen(::CreatePen(PS_SOLID, 1, m_colors[kGrid]));
     CAutoSelectObject selectPen(hdc, pen.Get());
-    RECT rcTop;
-    GetItemRect(GetTopIndex(), &rcTop, LVIR_BOUNDS);
     const int top = rcTop.top;
     const int rowHeight = rcTop.bottom - rcTop.top;
 
