@@ -143,6 +143,17 @@ void CRemoteVelmora::Press(int id)
     ::SendMessageA(Control(id), BM_CLICK, 0, 0);
 }
 
+BOOL CRemoteVelmora::WaitForText(int id, const std::string& text, DWORD timeoutMs) const
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs)
+    {
+        if (Text(id) == text)
+            return TRUE;
+        ::Sleep(kPollMs);
+    }
+    return FALSE;
+}
+
 BOOL CRemoteVelmora::WaitForBusy(DWORD timeoutMs) const
 {
     // Polled closely: a search of a small tree is over within a fraction of a second.

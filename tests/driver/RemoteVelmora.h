@@ -32,6 +32,8 @@ public:
 
     // Waits until the status line starts with the text; FALSE on time-out.
     BOOL WaitForStatus(const std::string& prefix, DWORD timeoutMs = 60000) const;
+    // Waits until the control shows exactly the text; FALSE on time-out.
+    BOOL WaitForText(int id, const std::string& text, DWORD timeoutMs = 60000) const;
     // Waits until an operation runs ("Стоп" on the search button); FALSE on time-out.
     BOOL WaitForBusy(DWORD timeoutMs = 60000) const;
     // Waits until the window is idle again ("Поиск" on the search button).
