@@ -129,8 +129,6 @@ protected:
     // The file's place below the target folder, as it lies below the search root.
     BOOL TargetPath(const CString& strSource, CString& strTarget) const;
     BOOL ActOnFile(FileAction action, const CString& strSource, const CString& strTarget);
-    BOOL ResolveRow(int nRow, CString& strPath) const;
-    void RemoveFileRow(int nRow);
 
     // Folder picker
     void OnBrowse();

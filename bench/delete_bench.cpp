@@ -1,6 +1,5 @@
 // Deleting 1,000 marked files through the main window against a bare DeleteFileA loop over as many files.
 #include "app/VelmoraDlg.h"
-#include "results/ItemKey.h"
 #include <commctrl.h>
 #include <cstdio>
 #include <string>
@@ -73,10 +72,7 @@ int main()
         pGroup->Add(marked[2 * g].c_str());
         pGroup->Add(marked[2 * g + 1].c_str());
         dlg.m_groups.Add(pGroup);
-        if (g > 0)
-            dlg.m_list.AppendRow(kSeparatorKey);
-        dlg.m_list.AppendRow(MakeItemKey(static_cast<UINT>(g), 0));
-        dlg.m_list.AppendRow(MakeItemKey(static_cast<UINT>(g), 1));
+        dlg.m_list.AppendGroupRows(static_cast<UINT>(g), 2);
     }
     dlg.m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
     PumpMessages();

@@ -1,7 +1,6 @@
 // The loop over the marked rows that delete, copy and move share, and the rule that takes out rows.
 #include "app/VelmoraDlg.h"
 #include "ops/OperationProgress.h"
-#include "results/ItemKey.h"
 
 namespace
 {
@@ -36,22 +35,6 @@ private:
 };
 }  // namespace
 
-BOOL CVelmoraDlg::ResolveRow(int nRow, CString& strPath) const
-{
-    const LPARAM key = static_cast<LPARAM>(m_list.GetItemData(nRow));
-    if (IsSeparatorKey(key))
-        return FALSE;
-    const UINT nGroup = ItemKeyGroup(key);
-    if (nGroup >= static_cast<UINT>(m_groups.GetSize()) || !m_groups[nGroup])
-        return FALSE;
-    const CStringArray& group = *m_groups[nGroup];
-    const UINT nFile = ItemKeyFile(key);
-    if (nFile >= static_cast<UINT>(group.GetSize()))
-        return FALSE;
-    strPath = group[nFile];
-    return TRUE;
-}
-
 void CVelmoraDlg::RunOnSelectedRows(FileAction action)
 {
     const int nSelected = static_cast<int>(m_list.GetSelectedCount());
@@ -69,7 +52,7 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
             return;
         // A click handled inside CheckStop may have taken the mark off this row.
         CString strSource;
-        if (!(m_list.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) || !ResolveRow(nRow, strSource))
+        if (!(m_list.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) || !m_list.ResolveRow(nRow, strSource))
         {
             nRow = m_list.GetNextItem(nRow, LVNI_SELECTED);
             continue;
@@ -86,7 +69,7 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
         if (bDone && texts.bRemovesRow)
         {
             progress.HoldListRedraw();
-            RemoveFileRow(nRow);
+            m_list.RemoveFileRow(nRow);
             nNextFrom = nRow - 1;
         }
         if (!bDone)
@@ -100,24 +83,4 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
     }
     progress.Refresh();
     SetIdle(TRUE);
-}
-
-// The separator below a row goes with it when the row was the last of its block, and the separator
-// above it when the row was the last of the list, so that separators stand only between groups.
-void CVelmoraDlg::RemoveFileRow(int nRow)
-{
-    const BOOL bFirstOfBlock = nRow == 0 || IsSeparatorKey(static_cast<LPARAM>(m_list.GetItemData(nRow - 1)));
-    const int nRows = m_list.GetItemCount();
-    m_list.DeleteItem(nRow);
-    if (!bFirstOfBlock)
-        return;
-    if (nRow + 1 < nRows)
-    {
-        if (IsSeparatorKey(static_cast<LPARAM>(m_list.GetItemData(nRow))))
-            m_list.DeleteItem(nRow);
-    }
-    else if (nRow > 0)
-    {
-        m_list.DeleteItem(nRow - 1);
-    }
 }

@@ -35,6 +35,29 @@ int CDupListCtrl::GetColumnCount()
     return m_nColumns;
 }
 
+const CString* CDupListCtrl::PathOfKey(LPARAM key) const
+{
+    if (IsSeparatorKey(key) || !m_pGroups)
+        return nullptr;
+    const UINT nGroup = ItemKeyGroup(key);
+    if (nGroup >= static_cast<UINT>(m_pGroups->GetSize()) || !m_pGroups->GetAt(nGroup))
+        return nullptr;
+    const CStringArray& group = *m_pGroups->GetAt(nGroup);
+    const UINT nFile = ItemKeyFile(key);
+    if (nFile >= static_cast<UINT>(group.GetSize()))
+        return nullptr;
+    return &group[nFile];
+}
+
+BOOL CDupListCtrl::ResolveRow(int nRow, CString& strPath) const
+{
+    const CString* pPath = PathOfKey(static_cast<LPARAM>(GetItemData(nRow)));
+    if (!pPath)
+        return FALSE;
+    strPath = *pPath;
+    return TRUE;
+}
+
 void CDupListCtrl::GetCellText(LPARAM key, int nColumn, LPSTR pszBuffer, int cchBuffer)
 {
     pszBuffer[0] = '\0';
@@ -44,21 +67,16 @@ void CDupListCtrl::GetCellText(LPARAM key, int nColumn, LPSTR pszBuffer, int cch
             ::lstrcpynA(pszBuffer, kSeparatorText, cchBuffer);
         return;
     }
-    const UINT nGroup = ItemKeyGroup(key);
-    if (!m_pGroups || nGroup >= static_cast<UINT>(m_pGroups->GetSize()))
+    const CString* pPath = PathOfKey(key);
+    if (!pPath)
         return;
-    const CStringArray* pGroup = m_pGroups->GetAt(nGroup);
-    const UINT nFile = ItemKeyFile(key);
-    if (!pGroup || nFile >= static_cast<UINT>(pGroup->GetSize()))
-        return;
-    const CString& path = pGroup->GetAt(nFile);
     if (nColumn == kColumnFile)
     {
-        ::lstrcpynA(pszBuffer, path, cchBuffer);
+        ::lstrcpynA(pszBuffer, *pPath, cchBuffer);
     }
     else if (nColumn == kColumnSize)
     {
-        std::snprintf(pszBuffer, static_cast<size_t>(cchBuffer), "%lld байт", CurrentFileSize(path));
+        std::snprintf(pszBuffer, static_cast<size_t>(cchBuffer), "%lld байт", CurrentFileSize(*pPath));
     }
 }
 
@@ -78,4 +96,32 @@ void CDupListCtrl::AppendRow(LPARAM key)
     item.pszText = LPSTR_TEXTCALLBACKA;
     item.lParam = key;
     InsertItem(&item);
+}
+
+void CDupListCtrl::AppendGroupRows(UINT nGroup, UINT nFiles)
+{
+    if (GetItemCount() > 0)
+        AppendRow(kSeparatorKey);
+    for (UINT nFile = 0; nFile < nFiles; ++nFile)
+        AppendRow(MakeItemKey(nGroup, nFile));
+}
+
+// The separator below a row goes with it when the row was the last of its block, and the separator
+// above it when the row was the last of the list.
+void CDupListCtrl::RemoveFileRow(int nRow)
+{
+    const BOOL bFirstOfBlock = nRow == 0 || IsSeparatorKey(static_cast<LPARAM>(GetItemData(nRow - 1)));
+    const int nRows = GetItemCount();
+    DeleteItem(nRow);
+    if (!bFirstOfBlock)
+        return;
+    if (nRow + 1 < nRows)
+    {
+        if (IsSeparatorKey(static_cast<LPARAM>(GetItemData(nRow))))
+            DeleteItem(nRow);
+    }
+    else if (nRow > 0)
+    {
+        DeleteItem(nRow - 1);
+    }
 }

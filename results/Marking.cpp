@@ -45,7 +45,7 @@ void CVelmoraDlg::MarkByPrefix(BOOL bMark)
     for (int nRow = 0; nRow < nRows; ++nRow)
     {
         CString strPath;
-        if (!ResolveRow(nRow, strPath) || !StartsWithNoCase(strPath, m_strFolder))
+        if (!m_list.ResolveRow(nRow, strPath) || !StartsWithNoCase(strPath, m_strFolder))
             continue;
         LVITEMA item = {};
         item.mask = LVIF_STATE | LVIF_PARAM;

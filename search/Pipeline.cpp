@@ -1,7 +1,6 @@
 // The duplicate search: from the path field through walk, size filter, checksums and grouping to the list.
 #include "app/VelmoraDlg.h"
 #include "framework/AutoHandle.h"
-#include "results/ItemKey.h"
 #include <algorithm>
 #include <utility>
 
@@ -254,11 +253,7 @@ BOOL CVelmoraDlg::AppendGroupRows()
         if (CheckStopPaced())
             return TRUE;
         m_report.ShowPos(g, nGroups - 1);
-        const CStringArray* pGroup = m_groups[g];
-        for (INT_PTR f = 0; f < pGroup->GetSize(); ++f)
-            m_list.AppendRow(MakeItemKey(static_cast<UINT>(g), static_cast<UINT>(f)));
-        if (g + 1 < nGroups)
-            m_list.AppendRow(kSeparatorKey);
+        m_list.AppendGroupRows(static_cast<UINT>(g), static_cast<UINT>(m_groups[g]->GetSize()));
     }
     m_report.Flush();
     return FALSE;

@@ -1,22 +1,11 @@
 // Test helpers: filling the results list, temporary folders, the message-box recorder.
 #include "tests/DialogHarness.h"
 #include "tests/RemoveTree.h"
-#include "results/ItemKey.h"
 
 void CDialogUnderTest::ShowGroups(const std::vector<std::vector<std::string>>& groups)
 {
     for (const std::vector<std::string>& paths : groups)
-    {
-        const UINT nGroup = static_cast<UINT>(m_groups.GetSize());
-        CStringArray* pGroup = new CStringArray;
-        for (const std::string& path : paths)
-            pGroup->Add(path.c_str());
-        m_groups.Add(pGroup);
-        if (nGroup > 0)
-            m_list.AppendRow(kSeparatorKey);
-        for (UINT nFile = 0; nFile < paths.size(); ++nFile)
-            m_list.AppendRow(MakeItemKey(nGroup, nFile));
-    }
+        AddGroup(paths);
     PumpMessages();
 }
 
@@ -72,10 +61,7 @@ int CDialogUnderTest::AddGroup(const std::vector<std::string>& paths)
     for (const std::string& path : paths)
         pGroup->Add(CString(path.c_str()));
     const int nGroup = static_cast<int>(m_groups.Add(pGroup));
-    if (nGroup > 0)
-        m_list.AppendRow(kSeparatorKey);
-    for (size_t i = 0; i < paths.size(); ++i)
-        m_list.AppendRow(MakeItemKey(static_cast<UINT>(nGroup), static_cast<UINT>(i)));
+    m_list.AppendGroupRows(static_cast<UINT>(nGroup), static_cast<UINT>(paths.size()));
     return nGroup;
 }
 

@@ -94,18 +94,14 @@ CStringArray* NewGroup(const std::vector<std::string>& paths)
 }
 
 // Fills the dialog with groups of the given sizes: rows, separators and all.
-void FillGroups(CVelmoraDlg& dlg, const std::vector<int>& sizes)
+void FillGroups(CDialogUnderTest& dlg, const std::vector<int>& sizes)
 {
     for (size_t g = 0; g < sizes.size(); ++g)
     {
         std::vector<std::string> paths;
         for (int f = 0; f < sizes[g]; ++f)
             paths.push_back("C:\\g" + std::to_string(g) + "\\f" + std::to_string(f));
-        dlg.m_groups.Add(NewGroup(paths));
-        if (g > 0)
-            dlg.m_list.AppendRow(kSeparatorKey);
-        for (int f = 0; f < sizes[g]; ++f)
-            dlg.m_list.AppendRow(MakeItemKey(static_cast<UINT>(g), static_cast<UINT>(f)));
+        dlg.AddGroup(paths);
     }
 }
 
@@ -283,15 +279,10 @@ TEST(ResultsList, RowsShowPathsSizesAndSeparators)
         ::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN);
         ASSERT_TRUE(::SetEndOfFile(file.Get()));
     }
-    dlg.m_groups.Add(NewGroup({small, empty}));
-    dlg.m_groups.Add(NewGroup({gone, huge}));
+    dlg.AddGroup({small, empty});
+    dlg.AddGroup({gone, huge});
     dlg.m_groups.Add(nullptr);
-    dlg.m_list.AppendRow(MakeItemKey(0, 0));
-    dlg.m_list.AppendRow(MakeItemKey(0, 1));
-    dlg.m_list.AppendRow(kSeparatorKey);
-    dlg.m_list.AppendRow(MakeItemKey(1, 0));
-    dlg.m_list.AppendRow(MakeItemKey(1, 1));
-    dlg.m_list.AppendRow(MakeItemKey(2, 0));
+    dlg.m_list.AppendGroupRows(2, 1);
     ::DeleteFileA(gone.c_str());
 
     EXPECT_EQ(CString(small.c_str()), CellText(dlg, 0, 0));
@@ -302,8 +293,8 @@ TEST(ResultsList, RowsShowPathsSizesAndSeparators)
     EXPECT_EQ(CString(gone.c_str()), CellText(dlg, 3, 0)) << "the path stays after the file is gone";
     EXPECT_EQ(CString("-1 байт"), CellText(dlg, 3, 1));
     EXPECT_EQ(CString("5368709120 байт"), CellText(dlg, 4, 1));
-    EXPECT_EQ(CString(""), CellText(dlg, 5, 0)) << "a null group shows nothing";
-    EXPECT_EQ(CString(""), CellText(dlg, 5, 1));
+    EXPECT_EQ(CString(""), CellText(dlg, 6, 0)) << "a null group shows nothing";
+    EXPECT_EQ(CString(""), CellText(dlg, 6, 1));
 
     // A request with a short buffer gets the text cut at its end, never beyond.
     EXPECT_EQ(CString(small.c_str()).Left(7), CellText(dlg, 0, 0, 8));
@@ -312,7 +303,7 @@ TEST(ResultsList, RowsShowPathsSizesAndSeparators)
     // The framework's own reading grows its buffer until a long text fits.
     const std::string longPath = "C:\\" + std::string(600, 'x');
     dlg.m_groups.SetAt(2, NewGroup({longPath}));
-    EXPECT_EQ(CString(longPath.c_str()), dlg.m_list.GetItemText(5, 0));
+    EXPECT_EQ(CString(longPath.c_str()), dlg.m_list.GetItemText(6, 0));
 }
 
 TEST(ResultsList, ItemKeysNameGroupAndFileAndSurviveLargeIndices)
