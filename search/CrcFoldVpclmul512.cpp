@@ -1,25 +1,16 @@
 // CRC folding sixteen 128-bit lanes at a time with VPCLMULQDQ on AVX-512 registers
 // (build with -mavx512f -mavx512bw -mavx512vl -mvpclmulqdq -mpclmul).
-#include "search/CrcFold.h"
-#include <immintrin.h>
+#include "search/CrcFoldLane.h"
 
 namespace {
 
-const unsigned kLaneBits = 128;
 const unsigned kRegisterBits = 512;
 const int kRegisters = 4;
 const int kRegisterBytes = 64;
 const int kXorXorXor = 0x96; // ternary-logic truth table of a ^ b ^ c
 
-// Computed while compiling: the loop behind each constant runs thousands of steps.
-constexpr FoldConstants kAcrossLane = FoldBy(kLaneBits);
 constexpr FoldConstants kAcrossRegister = FoldBy(kRegisterBits);
 constexpr FoldConstants kAcrossBlock = FoldBy(kRegisters * kRegisterBits);
-
-__m128i Vector(FoldConstants constants)
-{
-    return _mm_set_epi64x(static_cast<long long>(constants.high), static_cast<long long>(constants.low));
-}
 
 __m512i Fold(__m512i lanes, __m512i constants, __m512i next)
 {
@@ -28,21 +19,9 @@ __m512i Fold(__m512i lanes, __m512i constants, __m512i next)
     return _mm512_ternarylogic_epi64(low, high, next, kXorXorXor);
 }
 
-__m128i Fold(__m128i lane, __m128i constants, __m128i next)
-{
-    const __m128i low = _mm_clmulepi64_si128(lane, constants, 0x00);
-    const __m128i high = _mm_clmulepi64_si128(lane, constants, 0x11);
-    return _mm_ternarylogic_epi64(low, high, next, kXorXorXor);
-}
-
 __m512i Load(const unsigned char* p)
 {
     return _mm512_loadu_si512(p);
-}
-
-__m128i LoadLane(const unsigned char* p)
-{
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
 } // namespace
@@ -73,8 +52,8 @@ void FoldCrcVpclmul512(uint32_t crc, const unsigned char* data, size_t count, un
     // Through memory rather than lane extracts: once per call, and GCC 12 warns on its own extract intrinsic.
     unsigned char lanes[kRegisterBytes];
     _mm512_storeu_si512(lanes, x);
-    __m128i lane = Fold(LoadLane(lanes), acrossLane, LoadLane(lanes + 16));
-    lane = Fold(lane, acrossLane, LoadLane(lanes + 32));
-    lane = Fold(lane, acrossLane, LoadLane(lanes + 48));
+    __m128i lane = FoldLane(LoadLane(lanes), acrossLane, LoadLane(lanes + 16));
+    lane = FoldLane(lane, acrossLane, LoadLane(lanes + 32));
+    lane = FoldLane(lane, acrossLane, LoadLane(lanes + 48));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(folded), lane);
 }
