@@ -10,7 +10,12 @@ int main(int argc, char** argv)
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);
     ::SetCurrentDirectoryA(temp);
-    CWinApp app;  // dialogs find their owner through the application object, as in the program
+    // Dialogs find their owner through the application object, and the thread is set up by its
+    // start as in the program.
+    CWinApp app;
+    app.InitInstance();
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    app.ExitInstance();
+    return result;
 }
