@@ -1,6 +1,7 @@
 // "Копировать в" and "Переместить в": the marked files go below the target folder as they lay below the search root.
 #include "app/VelmoraDlg.h"
 #include "ops/FileSystem.h"
+#include "ops/SafeReplace.h"
 
 void CVelmoraDlg::OnCopyTo()
 {
@@ -41,15 +42,18 @@ BOOL CVelmoraDlg::TargetPath(const CString& strSource, CString& strTarget) const
     return TRUE;
 }
 
-BOOL CVelmoraDlg::ActOnFile(FileAction action, const CString& strSource, const CString& strTarget)
+BOOL CVelmoraDlg::ActOnFile(FileAction action, const CString& strSource, const CString& strTarget,
+                            const std::function<void()>& onChunk)
 {
     if (action == kDeleteFile)
         return ::DeleteFileA(strSource);
-    // Copying or moving a file onto itself would destroy it: the target may be the source written another way.
-    if (!MakeFolders(strTarget, FALSE) || IsSameFile(strSource, strTarget))
+    // Copying or moving a file onto itself would destroy it: the target may be the source written
+    // another way. Onto another listed file it would destroy a file the list still shows, when the
+    // target folder lies inside the searched folder.
+    if (!MakeFolders(strTarget, FALSE) || IsSameFile(strSource, strTarget) ||
+        m_listedFiles.Contains(strTarget, m_strRoot))
         return FALSE;
     if (action == kCopyFile)
-        return ::CopyFileA(strSource, strTarget, FALSE);
-    // One step: a move that fails leaves whatever stood at the target.
-    return ::MoveFileExA(strSource, strTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
+        return CopyReplacing(strSource, strTarget, onChunk);
+    return MoveReplacing(strSource, strTarget, onChunk);
 }

@@ -1,7 +1,9 @@
 // Creating the folders along a path, and file identity by volume and file index.
 #include "ops/FileSystem.h"
 #include "framework/AutoHandle.h"
+#include "search/FileIdentity.h"
 #include <cstring>
+#include <vector>
 
 namespace
 {
@@ -13,12 +15,18 @@ BOOL NameExists(LPCSTR pszName)
     return ::GetFileAttributesA(pszName) != INVALID_FILE_ATTRIBUTES;
 }
 
-BOOL GetIdentity(LPCSTR pszPath, BY_HANDLE_FILE_INFORMATION& info)
+// No access rights asked for and every sharing allowed: the file may be open anywhere else.
+HANDLE OpenForIdentity(LPCSTR pszPath)
 {
-    // No access rights asked for and every sharing allowed: the file may be open anywhere else.
-    CAutoHandle file(::CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return file.IsValid() && ::GetFileInformationByHandle(file.Get(), &info);
+    return ::CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// The volume's serial number; under Wine asking for it costs milliseconds, so it is asked only
+// after the file indexes have matched.
+BOOL GetVolumeSerial(HANDLE hFile, DWORD& nSerial)
+{
+    return ::GetVolumeInformationByHandleW(hFile, nullptr, 0, &nSerial, nullptr, nullptr, nullptr, 0);
 }
 }  // namespace
 
@@ -53,9 +61,42 @@ BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath)
 
 BOOL IsSameFile(LPCSTR pszFirst, LPCSTR pszSecond)
 {
-    BY_HANDLE_FILE_INFORMATION first, second;
-    if (!GetIdentity(pszFirst, first) || !GetIdentity(pszSecond, second))
+    CAutoHandle first(OpenForIdentity(pszFirst));
+    if (!first.IsValid())
         return FALSE;
-    return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+    CAutoHandle second(OpenForIdentity(pszSecond));
+    if (!second.IsValid())
+        return FALSE;
+    return IsSameFileOf(FileIndexOf(first.Get()), FileIndexOf(second.Get()), pszFirst, pszSecond,
+                        [&] { return IsOnOneVolume(first.Get(), second.Get()); });
+}
+
+BOOL IsSameFileOf(ULONGLONG nFirstIndex, ULONGLONG nSecondIndex, LPCSTR pszFirst, LPCSTR pszSecond,
+                  const std::function<BOOL()>& onOneVolume)
+{
+    if (nFirstIndex == 0 || nSecondIndex == 0)
+    {
+        const std::string first = ComparablePath(pszFirst);
+        return !first.empty() && first == ComparablePath(pszSecond);
+    }
+    return nFirstIndex == nSecondIndex && onOneVolume();
+}
+
+std::string ComparablePath(LPCSTR pszPath)
+{
+    std::vector<char> full(kPathBufferSize);
+    const DWORD nLength = ::GetFullPathNameA(pszPath, static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (nLength == 0 || nLength >= full.size())
+        return std::string();
+    ::CharUpperBuffA(full.data(), nLength);
+    return std::string(full.data(), nLength);
+}
+
+BOOL IsOnOneVolume(HANDLE hFirst, HANDLE hSecond)
+{
+    DWORD nFirst = 0;
+    DWORD nSecond = 0;
+    if (!GetVolumeSerial(hFirst, nFirst) || !GetVolumeSerial(hSecond, nSecond))
+        return TRUE;
+    return nFirst == nSecond;
 }

@@ -78,13 +78,14 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
         const BOOL bHasTarget = action == kDeleteFile || TargetPath(strSource, strTarget);
         const CString& strShown = action == kDeleteFile || !bHasTarget ? strSource : strTarget;
         progress.SetStatus(texts.pszStatus, strShown);
-        // Before the file, so that a long copy shows which file it is busy with.
+        // Before the file and again while a long copy runs, so that the window names the file it is busy with.
         progress.RefreshIfDue();
-        const BOOL bDone = bHasTarget && ActOnFile(action, strSource, strTarget);
+        const BOOL bDone = bHasTarget && ActOnFile(action, strSource, strTarget, [&] { progress.RefreshIfDue(); });
         progress.Step();
         int nNextFrom = nRow;
         if (bDone && texts.bRemovesRow)
         {
+            m_listedFiles.Remove(strSource);
             progress.HoldListRedraw();
             RemoveFileRow(nRow);
             nNextFrom = nRow - 1;

@@ -207,7 +207,14 @@ int CVelmoraDlg::AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& n
             group->Add(m_files[members[m]]);
     }
     if (group->GetSize() >= 2)
+    {
         m_groups.Add(group.release());
+        for (size_t m = 0; m < members.size(); ++m)
+        {
+            if (!isSecondPath[m])
+                m_listedFiles.Add(m_files[members[m]], keys[members[m]].fileIndex);
+        }
+    }
     return static_cast<int>(members.size()) - 1;
 }
 

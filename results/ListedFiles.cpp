@@ -1,0 +1,69 @@
+// CListedFiles: the listed files by file index and by full path.
+#include "results/ListedFiles.h"
+#include "framework/AutoHandle.h"
+#include "ops/FileSystem.h"
+#include "search/FileIdentity.h"
+
+void CListedFiles::Add(LPCSTR pszPath, ULONGLONG nIndex)
+{
+    m_indexOfPath[pszPath] = nIndex;
+    if (nIndex != 0)
+        m_indexes.insert(nIndex);
+    if (m_bFullPathsResolved)
+        m_fullPaths.insert(ComparablePath(pszPath));
+}
+
+void CListedFiles::Remove(LPCSTR pszPath)
+{
+    const auto found = m_indexOfPath.find(pszPath);
+    if (found == m_indexOfPath.end())
+        return;
+    const auto index = m_indexes.find(found->second);
+    if (index != m_indexes.end())
+        m_indexes.erase(index);
+    m_indexOfPath.erase(found);
+    if (m_bFullPathsResolved)
+        m_fullPaths.erase(ComparablePath(pszPath));
+}
+
+void CListedFiles::RemoveAll()
+{
+    m_indexOfPath.clear();
+    m_indexes.clear();
+    m_fullPaths.clear();
+    m_bFullPathsResolved = FALSE;
+}
+
+BOOL CListedFiles::Contains(LPCSTR pszPath, LPCSTR pszRoot)
+{
+    if (m_indexOfPath.empty())
+        return FALSE;
+    CAutoHandle file(::CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.IsValid())
+        return FALSE;
+    if (HasIndexOnRootVolume(file.Get(), FileIndexOf(file.Get()), pszRoot))
+        return TRUE;
+    ResolveFullPaths();
+    const std::string fullPath = ComparablePath(pszPath);
+    return !fullPath.empty() && m_fullPaths.count(fullPath) != 0;
+}
+
+BOOL CListedFiles::HasIndexOnRootVolume(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszRoot) const
+{
+    if (nIndex == 0 || m_indexes.count(nIndex) == 0)
+        return FALSE;
+    CAutoHandle root(::CreateFileA(pszRoot, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return !root.IsValid() || IsOnOneVolume(hFile, root.Get());
+}
+
+void CListedFiles::ResolveFullPaths()
+{
+    if (m_bFullPathsResolved)
+        return;
+    m_fullPaths.reserve(m_indexOfPath.size());
+    for (const auto& entry : m_indexOfPath)
+        m_fullPaths.insert(ComparablePath(entry.first.c_str()));
+    m_bFullPathsResolved = TRUE;
+}
