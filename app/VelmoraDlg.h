@@ -134,6 +134,8 @@ protected:
     // onChunk runs between the chunks of a long copy.
     BOOL ActOnFile(FileAction action, const CString& strSource, const CString& strTarget,
                    const std::function<void()>& onChunk);
+    // TRUE when a file stands at the target that must not be replaced: the source itself or a listed file.
+    BOOL IsProtectedTarget(const CString& strSource, const CString& strTarget);
     BOOL ResolveRow(int nRow, CString& strPath) const;
     void RemoveFileRow(int nRow);
 

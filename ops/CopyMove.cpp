@@ -1,7 +1,9 @@
 // "Копировать в" and "Переместить в": the marked files go below the target folder as they lay below the search root.
 #include "app/VelmoraDlg.h"
+#include "framework/AutoHandle.h"
 #include "ops/FileSystem.h"
 #include "ops/SafeReplace.h"
+#include "search/FileIdentity.h"
 
 void CVelmoraDlg::OnCopyTo()
 {
@@ -47,13 +49,22 @@ BOOL CVelmoraDlg::ActOnFile(FileAction action, const CString& strSource, const C
 {
     if (action == kDeleteFile)
         return ::DeleteFileA(strSource);
-    // Copying or moving a file onto itself would destroy it: the target may be the source written
-    // another way. Onto another listed file it would destroy a file the list still shows, when the
-    // target folder lies inside the searched folder.
-    if (!MakeFolders(strTarget, FALSE) || IsSameFile(strSource, strTarget) ||
-        m_listedFiles.Contains(strTarget, m_strRoot))
+    if (!MakeFolders(strTarget, FALSE) || IsProtectedTarget(strSource, strTarget))
         return FALSE;
     if (action == kCopyFile)
         return CopyReplacing(strSource, strTarget, onChunk);
     return MoveReplacing(strSource, strTarget, onChunk);
+}
+
+// Copying or moving a file onto itself would destroy it: the target may be the source written
+// another way. Onto another listed file it would destroy a file that the list still shows, when the
+// target folder lies inside the searched folder.
+BOOL CVelmoraDlg::IsProtectedTarget(const CString& strSource, const CString& strTarget)
+{
+    CAutoHandle target(OpenForIdentity(strTarget));
+    if (!target.IsValid())
+        return FALSE;
+    const ULONGLONG nTargetIndex = FileIndexOf(target.Get());
+    return IsSameFile(strSource, target.Get(), nTargetIndex, strTarget) ||
+           m_listedFiles.Contains(target.Get(), nTargetIndex, strTarget, m_strRoot);
 }

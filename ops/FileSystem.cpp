@@ -15,13 +15,6 @@ BOOL NameExists(LPCSTR pszName)
     return ::GetFileAttributesA(pszName) != INVALID_FILE_ATTRIBUTES;
 }
 
-// No access rights asked for and every sharing allowed: the file may be open anywhere else.
-HANDLE OpenForIdentity(LPCSTR pszPath)
-{
-    return ::CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-}
-
 // The volume's serial number; under Wine asking for it costs milliseconds, so it is asked only
 // after the file indexes have matched.
 BOOL GetVolumeSerial(HANDLE hFile, DWORD& nSerial)
@@ -59,16 +52,20 @@ BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath)
     return TRUE;
 }
 
-BOOL IsSameFile(LPCSTR pszFirst, LPCSTR pszSecond)
+HANDLE OpenForIdentity(LPCSTR pszPath)
 {
-    CAutoHandle first(OpenForIdentity(pszFirst));
-    if (!first.IsValid())
+    // No access rights asked for and every sharing allowed.
+    return ::CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+BOOL IsSameFile(LPCSTR pszSource, HANDLE hTarget, ULONGLONG nTargetIndex, LPCSTR pszTarget)
+{
+    CAutoHandle source(OpenForIdentity(pszSource));
+    if (!source.IsValid())
         return FALSE;
-    CAutoHandle second(OpenForIdentity(pszSecond));
-    if (!second.IsValid())
-        return FALSE;
-    return IsSameFileOf(FileIndexOf(first.Get()), FileIndexOf(second.Get()), pszFirst, pszSecond,
-                        [&] { return IsOnOneVolume(first.Get(), second.Get()); });
+    return IsSameFileOf(FileIndexOf(source.Get()), nTargetIndex, pszSource, pszTarget,
+                        [&] { return IsOnOneVolume(source.Get(), hTarget); });
 }
 
 BOOL IsSameFileOf(ULONGLONG nFirstIndex, ULONGLONG nSecondIndex, LPCSTR pszFirst, LPCSTR pszSecond,

@@ -8,8 +8,11 @@
 // names a folder; otherwise the text after the last backslash is a file name and is not created.
 BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath);
 
-// TRUE when both paths exist and lead to the same file, however each is written.
-BOOL IsSameFile(LPCSTR pszFirst, LPCSTR pszSecond);
+// Opens an existing file or folder for nothing but telling which file it is; it may be open anywhere else.
+HANDLE OpenForIdentity(LPCSTR pszPath);
+
+// TRUE when the open target is the source file, however each path is written.
+BOOL IsSameFile(LPCSTR pszSource, HANDLE hTarget, ULONGLONG nTargetIndex, LPCSTR pszTarget);
 
 // The rule of IsSameFile for two existing files with these file indexes: equal nonzero indexes on
 // one volume (onOneVolume is asked only then). An index of 0 means the file system gives none, and

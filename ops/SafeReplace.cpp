@@ -2,6 +2,7 @@
 #include "ops/SafeReplace.h"
 #include "framework/AutoHandle.h"
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -9,13 +10,14 @@ namespace
 {
 const DWORD kChunkSize = 1 << 20;
 
-// The temporary file is deleted when it leaves scope, unless it has become the target.
+// An open temporary file, deleted when it leaves scope unless it has become the target.
 class CTemporaryFile
 {
 public:
     CTemporaryFile() = default;
     ~CTemporaryFile()
     {
+        m_file.Close();
         if (m_path.empty())
             return;
         // The source's read-only attribute travels with the copy and would stop the deletion.
@@ -25,24 +27,36 @@ public:
     CTemporaryFile(const CTemporaryFile&) = delete;
     CTemporaryFile& operator=(const CTemporaryFile&) = delete;
 
-    // Creates an empty file of a new name in the target's folder.
-    BOOL CreateBeside(LPCSTR pszTarget)
+    // Creates a file of a new name in the target's folder, open for writing.
+    BOOL CreateBeside(const std::string& target)
     {
-        std::string folder = pszTarget;
-        const size_t nSlash = folder.rfind('\\');
-        folder.resize(nSlash == std::string::npos ? 0 : nSlash + 1);
-        if (folder.empty())
-            folder = ".";
-        char path[MAX_PATH];
-        if (!::GetTempFileNameA(folder.c_str(), "vlm", 0, path))
-            return FALSE;
-        m_path = path;
-        return TRUE;
+        static DWORD s_nCounter = ::GetTickCount();
+        const size_t nSlash = target.rfind('\\');
+        const std::string folder = nSlash == std::string::npos ? std::string() : target.substr(0, nSlash + 1);
+        for (int nTry = 0; nTry < 100; ++nTry)
+        {
+            char name[32];
+            std::snprintf(name, sizeof(name), "~vlm%08lX.tmp", static_cast<unsigned long>(++s_nCounter));
+            const std::string path = folder + name;
+            m_file.Reset(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                       nullptr));
+            if (m_file.IsValid())
+            {
+                m_path = path;
+                return TRUE;
+            }
+            if (::GetLastError() != ERROR_FILE_EXISTS)
+                return FALSE;
+        }
+        return FALSE;
     }
+    HANDLE Handle() const { return m_file.Get(); }
     LPCSTR Path() const { return m_path.c_str(); }
+    void CloseFile() { m_file.Close(); }
     void Keep() { m_path.clear(); }
 
 private:
+    CAutoHandle m_file;
     std::string m_path;
 };
 
@@ -71,35 +85,34 @@ BOOL CopyContents(HANDLE hSource, HANDLE hTarget, const std::function<void()>& o
     }
 }
 
-BOOL CopyIntoTemporary(LPCSTR pszSource, LPCSTR pszTemporary, const std::function<void()>& onChunk)
+// As a system copy does: the copy keeps the source's attributes and the time it was last written.
+BOOL CopyAttributes(HANDLE hSource, HANDLE hTarget)
 {
-    CAutoHandle source(::CreateFileA(pszSource, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!source.IsValid())
+    FILE_BASIC_INFO source;
+    if (!::GetFileInformationByHandleEx(hSource, FileBasicInfo, &source, sizeof(source)))
         return FALSE;
-    const DWORD nAttributes = ::GetFileAttributesA(pszSource);
-    FILETIME written;
-    {
-        CAutoHandle target(::CreateFileA(pszTemporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!target.IsValid() || !CopyContents(source.Get(), target.Get(), onChunk))
-            return FALSE;
-        // As a system copy does: the copy keeps the time the source was last written.
-        if (::GetFileTime(source.Get(), nullptr, nullptr, &written))
-            ::SetFileTime(target.Get(), nullptr, nullptr, &written);
-    }
-    if (nAttributes != INVALID_FILE_ATTRIBUTES)
-        ::SetFileAttributesA(pszTemporary, nAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                                          FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
-    return TRUE;
+    FILE_BASIC_INFO target = {};
+    target.LastWriteTime = source.LastWriteTime;
+    target.FileAttributes = source.FileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                                     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    if (target.FileAttributes == 0)
+        target.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    return ::SetFileInformationByHandle(hTarget, FileBasicInfo, &target, sizeof(target));
 }
 }  // namespace
 
 BOOL CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk)
 {
+    CAutoHandle source(::CreateFileA(pszSource, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source.IsValid())
+        return FALSE;
     CTemporaryFile temporary;
-    if (!temporary.CreateBeside(pszTarget) || !CopyIntoTemporary(pszSource, temporary.Path(), onChunk) ||
-        !::MoveFileExA(temporary.Path(), pszTarget, MOVEFILE_REPLACE_EXISTING))
+    if (!temporary.CreateBeside(pszTarget) || !CopyContents(source.Get(), temporary.Handle(), onChunk) ||
+        !CopyAttributes(source.Get(), temporary.Handle()))
+        return FALSE;
+    temporary.CloseFile();
+    if (!::MoveFileExA(temporary.Path(), pszTarget, MOVEFILE_REPLACE_EXISTING))
         return FALSE;
     temporary.Keep();
     return TRUE;

@@ -2,7 +2,6 @@
 #include "results/ListedFiles.h"
 #include "framework/AutoHandle.h"
 #include "ops/FileSystem.h"
-#include "search/FileIdentity.h"
 
 void CListedFiles::Add(LPCSTR pszPath, ULONGLONG nIndex)
 {
@@ -34,15 +33,11 @@ void CListedFiles::RemoveAll()
     m_bFullPathsResolved = FALSE;
 }
 
-BOOL CListedFiles::Contains(LPCSTR pszPath, LPCSTR pszRoot)
+BOOL CListedFiles::Contains(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszPath, LPCSTR pszRoot)
 {
     if (m_indexOfPath.empty())
         return FALSE;
-    CAutoHandle file(::CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file.IsValid())
-        return FALSE;
-    if (HasIndexOnRootVolume(file.Get(), FileIndexOf(file.Get()), pszRoot))
+    if (HasIndexOnRootVolume(hFile, nIndex, pszRoot))
         return TRUE;
     ResolveFullPaths();
     const std::string fullPath = ComparablePath(pszPath);
@@ -53,8 +48,7 @@ BOOL CListedFiles::HasIndexOnRootVolume(HANDLE hFile, ULONGLONG nIndex, LPCSTR p
 {
     if (nIndex == 0 || m_indexes.count(nIndex) == 0)
         return FALSE;
-    CAutoHandle root(::CreateFileA(pszRoot, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    CAutoHandle root(OpenForIdentity(pszRoot));
     return !root.IsValid() || IsOnOneVolume(hFile, root.Get());
 }
 

@@ -13,9 +13,10 @@ public:
     void Add(LPCSTR pszPath, ULONGLONG nIndex);
     void Remove(LPCSTR pszPath);
     void RemoveAll();
-    // TRUE when a file exists at pszPath and is a listed file: the same file index on the volume of
-    // pszRoot, or the same full path, which is all that tells files apart where indexes are unknown.
-    BOOL Contains(LPCSTR pszPath, LPCSTR pszRoot);
+    // TRUE when the existing file open as hFile, at pszPath, with file index nIndex (0: unknown), is a
+    // listed file: the same file index on the volume of pszRoot, or the same full path, which is all
+    // that tells files apart where indexes are unknown.
+    BOOL Contains(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszPath, LPCSTR pszRoot);
 
 private:
     BOOL HasIndexOnRootVolume(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszRoot) const;
