@@ -15,8 +15,8 @@ BOOL NameExists(LPCSTR pszName)
     return ::GetFileAttributesA(pszName) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The volume's serial number; under Wine asking for it costs milliseconds, so it is asked only
-// after the file indexes have matched.
+// The volume's serial number; it costs far more than the file index (see search/FileIdentity.h),
+// so it is asked only after the file indexes have matched.
 BOOL GetVolumeSerial(HANDLE hFile, DWORD& nSerial)
 {
     return ::GetVolumeInformationByHandleW(hFile, nullptr, 0, &nSerial, nullptr, nullptr, nullptr, 0);

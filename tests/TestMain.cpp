@@ -10,12 +10,8 @@ int main(int argc, char** argv)
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);
     ::SetCurrentDirectoryA(temp);
-    // Dialogs find their owner through the application object, and the thread is set up by its
-    // start as in the program.
-    CWinApp app;
+    CWinApp app;  // dialogs find their owner through it, and its start sets up the thread, as in the program
     app.InitInstance();
     ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    app.ExitInstance();
-    return result;
+    return RUN_ALL_TESTS();
 }
