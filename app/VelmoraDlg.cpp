@@ -160,6 +160,7 @@ void CVelmoraDlg::ClearResults()
     for (INT_PTR i = 0; i < m_groups.GetSize(); ++i)
         delete m_groups[i];
     m_groups.RemoveAll();
+    m_listedFiles.RemoveAll();
 }
 
 void CVelmoraDlg::OnAbout()

@@ -6,8 +6,10 @@
 #include "ops/RefreshPacer.h"
 #include "res/resource.h"
 #include "results/DupListCtrl.h"
+#include "results/ListedFiles.h"
 #include "search/FileChecksum.h"
 #include "search/SearchTables.h"
+#include <functional>
 #include <memory>
 
 class COperationProgress;
@@ -24,6 +26,7 @@ public:
     CStringArray m_files;        // search working table: full paths
     CArray<ULONGLONG> m_values;  // parallel to m_files: sizes, then checksums
     CGroupArray m_groups;        // duplicate groups of the last search, owned
+    CListedFiles m_listedFiles{m_groups};  // the files of m_groups that no operation has deleted or moved away
     CString m_strRoot;           // search root, ending in a backslash
     CString m_strPath;
     CProgressCtrl m_progress;
@@ -128,7 +131,11 @@ protected:
     void RunOnSelectedRows(FileAction action);
     // The file's place below the target folder, as it lies below the search root.
     BOOL TargetPath(const CString& strSource, CString& strTarget) const;
-    BOOL ActOnFile(FileAction action, const CString& strSource, const CString& strTarget);
+    // onChunk runs between the chunks of a long copy.
+    BOOL ActOnFile(FileAction action, const CString& strSource, const CString& strTarget,
+                   const std::function<void()>& onChunk);
+    // TRUE when a file stands at the target that must not be replaced: the source itself or a listed file.
+    BOOL IsProtectedTarget(const CString& strSource, const CString& strTarget);
 
     // Folder picker
     void OnBrowse();

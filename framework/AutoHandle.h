@@ -18,6 +18,11 @@ public:
             ::CloseHandle(m_h);
         m_h = INVALID_HANDLE_VALUE;
     }
+    void Reset(HANDLE h)
+    {
+        Close();
+        m_h = h;
+    }
 
 private:
     HANDLE m_h;

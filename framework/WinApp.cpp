@@ -1,5 +1,6 @@
 // The application object's registration and its default start and end.
 #include "framework/WinApp.h"
+#include <objbase.h>
 
 namespace
 {
@@ -20,11 +21,16 @@ CWinApp::~CWinApp()
 
 BOOL CWinApp::InitInstance()
 {
+    if (!m_bComEntered)
+        m_bComEntered = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     return TRUE;
 }
 
 int CWinApp::ExitInstance()
 {
+    if (m_bComEntered)
+        ::CoUninitialize();
+    m_bComEntered = FALSE;
     return 0;
 }
 

@@ -1,6 +1,9 @@
 // "Копировать в" and "Переместить в": the marked files go below the target folder as they lay below the search root.
 #include "app/VelmoraDlg.h"
+#include "framework/AutoHandle.h"
 #include "ops/FileSystem.h"
+#include "ops/SafeReplace.h"
+#include "search/FileIdentity.h"
 
 void CVelmoraDlg::OnCopyTo()
 {
@@ -41,15 +44,27 @@ BOOL CVelmoraDlg::TargetPath(const CString& strSource, CString& strTarget) const
     return TRUE;
 }
 
-BOOL CVelmoraDlg::ActOnFile(FileAction action, const CString& strSource, const CString& strTarget)
+BOOL CVelmoraDlg::ActOnFile(FileAction action, const CString& strSource, const CString& strTarget,
+                            const std::function<void()>& onChunk)
 {
     if (action == kDeleteFile)
         return ::DeleteFileA(strSource);
-    // Copying or moving a file onto itself would destroy it: the target may be the source written another way.
-    if (!MakeFolders(strTarget, FALSE) || IsSameFile(strSource, strTarget))
+    if (!MakeFolders(strTarget, FALSE) || IsProtectedTarget(strSource, strTarget))
         return FALSE;
     if (action == kCopyFile)
-        return ::CopyFileA(strSource, strTarget, FALSE);
-    // One step: a move that fails leaves whatever stood at the target.
-    return ::MoveFileExA(strSource, strTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
+        return CopyReplacing(strSource, strTarget, onChunk);
+    return MoveReplacing(strSource, strTarget, onChunk);
+}
+
+// Copying or moving a file onto itself would destroy it: the target may be the source written
+// another way. Onto another listed file it would destroy a file that the list still shows, when the
+// target folder lies inside the searched folder.
+BOOL CVelmoraDlg::IsProtectedTarget(const CString& strSource, const CString& strTarget)
+{
+    CAutoHandle target(OpenForIdentity(strTarget));
+    if (!target.IsValid())
+        return FALSE;
+    const ULONGLONG nTargetIndex = FileIndexOf(target.Get());
+    return IsSameFile(strSource, target.Get(), nTargetIndex, strTarget) ||
+           m_listedFiles.Contains(target.Get(), nTargetIndex, strTarget, m_strRoot);
 }

@@ -1,7 +1,9 @@
 // Creating the folders along a path, and file identity by volume and file index.
 #include "ops/FileSystem.h"
 #include "framework/AutoHandle.h"
+#include "search/FileIdentity.h"
 #include <cstring>
+#include <vector>
 
 namespace
 {
@@ -13,12 +15,11 @@ BOOL NameExists(LPCSTR pszName)
     return ::GetFileAttributesA(pszName) != INVALID_FILE_ATTRIBUTES;
 }
 
-BOOL GetIdentity(LPCSTR pszPath, BY_HANDLE_FILE_INFORMATION& info)
+// The volume's serial number; it costs far more than the file index (see search/FileIdentity.h),
+// so it is asked only after the file indexes have matched.
+BOOL GetVolumeSerial(HANDLE hFile, DWORD& nSerial)
 {
-    // No access rights asked for and every sharing allowed: the file may be open anywhere else.
-    CAutoHandle file(::CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return file.IsValid() && ::GetFileInformationByHandle(file.Get(), &info);
+    return ::GetVolumeInformationByHandleW(hFile, nullptr, 0, &nSerial, nullptr, nullptr, nullptr, 0);
 }
 }  // namespace
 
@@ -51,11 +52,48 @@ BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath)
     return TRUE;
 }
 
-BOOL IsSameFile(LPCSTR pszFirst, LPCSTR pszSecond)
+HANDLE OpenForIdentity(LPCSTR pszPath)
 {
-    BY_HANDLE_FILE_INFORMATION first, second;
-    if (!GetIdentity(pszFirst, first) || !GetIdentity(pszSecond, second))
+    // No access rights asked for and every sharing allowed.
+    return ::CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+BOOL IsSameFile(LPCSTR pszSource, HANDLE hTarget, ULONGLONG nTargetIndex, LPCSTR pszTarget)
+{
+    CAutoHandle source(OpenForIdentity(pszSource));
+    if (!source.IsValid())
         return FALSE;
-    return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+    return IsSameFileOf(FileIndexOf(source.Get()), nTargetIndex, pszSource, pszTarget,
+                        [&] { return IsOnOneVolume(source.Get(), hTarget); });
+}
+
+BOOL IsSameFileOf(ULONGLONG nFirstIndex, ULONGLONG nSecondIndex, LPCSTR pszFirst, LPCSTR pszSecond,
+                  const std::function<BOOL()>& onOneVolume)
+{
+    if (nFirstIndex == 0 || nSecondIndex == 0)
+    {
+        const std::string first = ComparablePath(pszFirst);
+        return !first.empty() && first == ComparablePath(pszSecond);
+    }
+    return nFirstIndex == nSecondIndex && onOneVolume();
+}
+
+std::string ComparablePath(LPCSTR pszPath)
+{
+    std::vector<char> full(kPathBufferSize);
+    const DWORD nLength = ::GetFullPathNameA(pszPath, static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (nLength == 0 || nLength >= full.size())
+        return std::string();
+    ::CharUpperBuffA(full.data(), nLength);
+    return std::string(full.data(), nLength);
+}
+
+BOOL IsOnOneVolume(HANDLE hFirst, HANDLE hSecond)
+{
+    DWORD nFirst = 0;
+    DWORD nSecond = 0;
+    if (!GetVolumeSerial(hFirst, nFirst) || !GetVolumeSerial(hSecond, nSecond))
+        return TRUE;
+    return nFirst == nSecond;
 }

@@ -61,13 +61,14 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
         const BOOL bHasTarget = action == kDeleteFile || TargetPath(strSource, strTarget);
         const CString& strShown = action == kDeleteFile || !bHasTarget ? strSource : strTarget;
         progress.SetStatus(texts.pszStatus, strShown);
-        // Before the file, so that a long copy shows which file it is busy with.
+        // Before the file and again while a long copy runs, so that the window names the file it is busy with.
         progress.RefreshIfDue();
-        const BOOL bDone = bHasTarget && ActOnFile(action, strSource, strTarget);
+        const BOOL bDone = bHasTarget && ActOnFile(action, strSource, strTarget, [&] { progress.RefreshIfDue(); });
         progress.Step();
         int nNextFrom = nRow;
         if (bDone && texts.bRemovesRow)
         {
+            m_listedFiles.Forget(static_cast<LPARAM>(m_list.GetItemData(nRow)));
             progress.HoldListRedraw();
             m_list.RemoveFileRow(nRow);
             nNextFrom = nRow - 1;

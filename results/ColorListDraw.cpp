@@ -79,7 +79,8 @@ void CColorListCtrl::DrawCells(HDC hdc, int nItem, const RECT& rcItem)
         CAutoGdiObject clip(::CreateRectRgnIndirect(&rcText));
         ::ExtSelectClipRgn(hdc, clip.GetRegion(), RGN_COPY);
         const CString text = GetItemText(nItem, i);
-        ::DrawTextA(hdc, text, -1, &rcText, CellAlignment(i) | DT_VCENTER | DT_SINGLELINE);
+        // A cell shows a path as it is: an ampersand in a file name is no mnemonic prefix.
+        ::DrawTextA(hdc, text, -1, &rcText, CellAlignment(i) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         x += width;
     }
 }

@@ -206,7 +206,16 @@ int CVelmoraDlg::AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& n
             group->Add(m_files[members[m]]);
     }
     if (group->GetSize() >= 2)
+    {
+        std::vector<ULONGLONG> indexes;
+        for (size_t m = 0; m < members.size(); ++m)
+        {
+            if (!isSecondPath[m])
+                indexes.push_back(keys[members[m]].fileIndex);
+        }
         m_groups.Add(group.release());
+        m_listedFiles.AddGroup(indexes);
+    }
     return static_cast<int>(members.size()) - 1;
 }
 
@@ -228,6 +237,7 @@ void CVelmoraDlg::SortGroups()
     for (UINT g : order)
         sorted.Add(m_groups[g]);
     m_groups = sorted;
+    m_listedFiles.Reorder(order);
     m_report.ShowPos(2 * nGroups - 1, 2 * nGroups - 1);
     m_report.Flush();
 }

@@ -128,3 +128,99 @@ TEST(MakeFolders, RefusesOverlongPathsAndFindsRelativeNamesInTheCurrentFolderOnl
     EXPECT_TRUE(FileExists(temp.Path() + "system32\\sub"));
     EXPECT_FALSE(FileExists(temp.Path() + "system32\\sub\\file.txt"));
 }
+
+namespace
+{
+int CountFilesIn(const std::string& folder)
+{
+    int nFiles = 0;
+    WIN32_FIND_DATAA entry;
+    CAutoFind find(::FindFirstFileA((folder + "\\*").c_str(), &entry));
+    for (BOOL bMore = find.IsValid(); bMore; bMore = ::FindNextFileA(find.Get(), &entry))
+        nFiles += entry.cFileName[0] != '.';
+    return nFiles;
+}
+
+void SetFileSize(const std::string& path, LONGLONG nSize)
+{
+    CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    size.QuadPart = nSize;
+    ::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(file.Get());
+}
+}  // namespace
+
+TEST(CopyIntoTheSearchedFolder, NeverReplacesAListedFileButReplacesOnceItsRowHasGone)
+{
+    CTempFolder temp;
+    CDialogUnderTest dlg;
+    CMessageBoxRecorder boxes;
+    const std::string ax = temp.Write("t\\x.txt", "AAAA"), ay = temp.Write("t\\y.txt", "AAAA");
+    const std::string bx = temp.Write("t\\s\\x.txt", "BBBBBB"), by = temp.Write("t\\s\\y.txt", "BBBBBB");
+    dlg.Search(temp.Path() + "t");
+    ASSERT_EQ(dlg.RowKeys().size(), 5u);
+    dlg.SelectRows({0, 1});  // the smaller group comes first: t\x.txt and t\y.txt
+    dlg.SetControlText(IDC_FOLDER, temp.Path() + "t\\s");
+    dlg.Click(IDC_COPY);
+    dlg.Click(IDC_MOVE);
+    ASSERT_EQ(boxes.boxes.size(), 4u);
+    for (size_t i = 0; i < boxes.boxes.size(); ++i)
+        EXPECT_EQ(boxes.boxes[i].caption, i < 2 ? "Ошибка при копировании" : "Ошибка при перемещении");
+    for (const std::string& path : {bx, by, ax, ay})
+        EXPECT_EQ(ReadWholeFile(path), path == ax || path == ay ? "AAAA" : "BBBBBB");
+    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{0, 1}));
+
+    // Deleted through the list, the files of s\ are listed no more: whatever stands there later is replaced.
+    dlg.m_list.SetItemState(-1, 0, LVIS_SELECTED);
+    dlg.SelectRows({3, 4});
+    dlg.Click(IDC_DELETE);
+    temp.Write("t\\s\\x.txt", "new");
+    temp.Write("t\\s\\y.txt", "new");
+    dlg.SelectRows({0, 1});
+    dlg.Click(IDC_COPY);
+    EXPECT_EQ(ReadWholeFile(bx), "AAAA");
+    EXPECT_EQ(ReadWholeFile(by), "AAAA");
+    EXPECT_EQ(boxes.boxes.size(), 4u);
+}
+
+TEST(CopyOfALongFile, IsNamedWhileItRunsAndAFailureLeavesTheOldTargetAsItWas)
+{
+    CTempFolder temp;
+    CDialogUnderTest dlg;
+    CMessageBoxRecorder boxes;
+    dlg.m_strRoot = (temp.MakeFolder("root") + "\\").c_str();
+    const std::string big = temp.Write("root\\big.bin", "");
+    SetFileSize(big, 1LL << 30);  // sparse: long to copy, nothing to write beforehand
+    dlg.AddGroup({temp.Write("root\\small.txt", "s"), big});
+    const std::string out = temp.MakeFolder("out");
+    const std::string bigTarget = temp.Write("out\\big.bin", "old contents");
+    BOOL bShrunk = FALSE;
+    // A third file beside the two targets is the copy in the making: the status names the big file
+    // while it is copied, and the source shrinks under the copy as a failing disk would cut it short.
+    CSentMessageWatch watch([&](const CWPSTRUCT& msg) {
+        if (msg.message == WM_SETTEXT && msg.hwnd == dlg.m_status.m_hWnd && !bShrunk &&
+            "Копирую: " + bigTarget == reinterpret_cast<LPCSTR>(msg.lParam) && CountFilesIn(out) == 3)
+        {
+            SetFileSize(big, 1 << 20);
+            bShrunk = TRUE;
+        }
+    });
+    dlg.SelectRows({0, 1});
+    dlg.SetControlText(IDC_FOLDER, out);
+    dlg.Click(IDC_COPY);
+    EXPECT_TRUE(bShrunk);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Невозможно скопировать файл:\n" + bigTarget);
+    EXPECT_EQ(ReadWholeFile(bigTarget), "old contents");
+    EXPECT_EQ(CountFilesIn(out), 2);
+}
+
+TEST(IsSameFileOf, AFileIndexOfZeroIsUnknownAndLeavesItToThePaths)
+{
+    const auto oneVolume = [] { return TRUE; };
+    EXPECT_FALSE(IsSameFileOf(0, 0, "C:\\a\\x.txt", "C:\\a\\y.txt", oneVolume));
+    EXPECT_TRUE(IsSameFileOf(0, 0, "C:\\a\\x.txt", "c:\\A\\b\\..\\X.TXT", oneVolume));
+    EXPECT_FALSE(IsSameFileOf(9, 9, "C:\\a\\x.txt", "C:\\a\\x.txt", [] { return FALSE; }));
+}

@@ -50,6 +50,12 @@ void Browse(CDialogUnderTest& dlg, const std::string& selectFirst, int nButton)
 {
     g_script = {selectFirst, nButton, FALSE, 0};
     ::SetTimer(dlg.m_hWnd, 1, 100, DriveChooser);
+    // The chooser's caller must be in a single-threaded COM apartment already (S_FALSE); asked
+    // before the click, since Wine's chooser enters one on its own while it is up.
+    const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(hr, S_FALSE);
+    if (SUCCEEDED(hr))
+        ::CoUninitialize();
     dlg.Click(IDC_BROWSE);
     ::KillTimer(dlg.m_hWnd, 1);
     EXPECT_TRUE(g_script.bSeen);

@@ -252,3 +252,24 @@ TEST_F(ListDrawingTest, VerticalGridLinesMoveWithTheColumnsWhenScrolledSideways)
     EXPECT_EQ(Rgb(pixels.At(line, row.top + 5 * (row.bottom - row.top))), Rgb(kGrid));
     EXPECT_NE(Rgb(pixels.At(299, row.top + 1)), Rgb(kGrid));
 }
+
+TEST_F(ListDrawingTest, AmpersandsInAPathAreDrawnAsTheyAre)
+{
+    const std::string path = folder.Write("A&B\\f&&g&&&&h.txt", "same");
+    dlg.ShowGroups({{path, folder.Write("b.txt", "same")}});
+    SIZE whole, ampersand;
+    {
+        CAutoClientDC dc(dlg.m_list.m_hWnd);
+        CAutoSelectObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(dlg.m_list.SendMessage(WM_GETFONT, 0, 0)));
+        ::GetTextExtentPoint32A(dc.Get(), path.c_str(), static_cast<int>(path.size()), &whole);
+        ::GetTextExtentPoint32A(dc.Get(), "&", 1, &ampersand);
+    }
+    const CScreenPixels pixels = Pixels();
+    const RECT text = TextArea(0);
+    int right = text.left;
+    for (int x = text.left; x < text.right; ++x)
+        if (pixels.Count({x, text.top, x + 1, text.bottom}, kBlack) > 0)
+            right = x;
+    // Prefix processing would drop four ampersands: a text shorter by far more than one ampersand.
+    EXPECT_NEAR(right, text.left + whole.cx, ampersand.cx);
+}

@@ -10,7 +10,8 @@ int main(int argc, char** argv)
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);
     ::SetCurrentDirectoryA(temp);
-    CWinApp app;  // dialogs find their owner through the application object, as in the program
+    CWinApp app;  // dialogs find their owner through it, and its start sets up the thread, as in the program
+    app.InitInstance();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,128 @@
+// Copy into a temporary file beside the target, then replace the target by renaming it over.
+#include "ops/SafeReplace.h"
+#include "framework/AutoHandle.h"
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace
+{
+const DWORD kChunkSize = 1 << 20;
+
+// An open temporary file, deleted when it leaves scope unless it has become the target.
+class CTemporaryFile
+{
+public:
+    CTemporaryFile() = default;
+    ~CTemporaryFile()
+    {
+        m_file.Close();
+        if (m_path.empty())
+            return;
+        // The source's read-only attribute travels with the copy and would stop the deletion.
+        ::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileA(m_path.c_str());
+    }
+    CTemporaryFile(const CTemporaryFile&) = delete;
+    CTemporaryFile& operator=(const CTemporaryFile&) = delete;
+
+    // Creates a file of a new name in the target's folder, open for writing.
+    BOOL CreateBeside(const std::string& target)
+    {
+        static DWORD s_nCounter = ::GetTickCount();
+        const size_t nSlash = target.rfind('\\');
+        const std::string folder = nSlash == std::string::npos ? std::string() : target.substr(0, nSlash + 1);
+        for (int nTry = 0; nTry < 100; ++nTry)
+        {
+            char name[32];
+            std::snprintf(name, sizeof(name), "~vlm%08lX.tmp", static_cast<unsigned long>(++s_nCounter));
+            const std::string path = folder + name;
+            m_file.Reset(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                       nullptr));
+            if (m_file.IsValid())
+            {
+                m_path = path;
+                return TRUE;
+            }
+            if (::GetLastError() != ERROR_FILE_EXISTS)
+                return FALSE;
+        }
+        return FALSE;
+    }
+    HANDLE Handle() const { return m_file.Get(); }
+    LPCSTR Path() const { return m_path.c_str(); }
+    void CloseFile() { m_file.Close(); }
+    void Keep() { m_path.clear(); }
+
+private:
+    CAutoHandle m_file;
+    std::string m_path;
+};
+
+// The whole source as it was when the copy began: a source that shrinks or grows meanwhile fails it.
+BOOL CopyContents(HANDLE hSource, HANDLE hTarget, const std::function<void()>& onChunk)
+{
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(hSource, &size))
+        return FALSE;
+    ULONGLONG nLeft = static_cast<ULONGLONG>(size.QuadPart);
+    std::vector<BYTE> buffer(static_cast<size_t>(std::min<ULONGLONG>(nLeft, kChunkSize)) + 1);
+    for (;;)
+    {
+        DWORD nRead = 0;
+        if (!::ReadFile(hSource, buffer.data(), static_cast<DWORD>(buffer.size()), &nRead, nullptr))
+            return FALSE;
+        if (nRead == 0)
+            return nLeft == 0;
+        if (nRead > nLeft)
+            return FALSE;
+        DWORD nWritten = 0;
+        if (!::WriteFile(hTarget, buffer.data(), nRead, &nWritten, nullptr) || nWritten != nRead)
+            return FALSE;
+        nLeft -= nRead;
+        onChunk();
+    }
+}
+
+// As a system copy does: the copy keeps the source's attributes and the time it was last written.
+BOOL CopyAttributes(HANDLE hSource, HANDLE hTarget)
+{
+    FILE_BASIC_INFO source;
+    if (!::GetFileInformationByHandleEx(hSource, FileBasicInfo, &source, sizeof(source)))
+        return FALSE;
+    FILE_BASIC_INFO target = {};
+    target.LastWriteTime = source.LastWriteTime;
+    target.FileAttributes = source.FileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                                     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    if (target.FileAttributes == 0)
+        target.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    return ::SetFileInformationByHandle(hTarget, FileBasicInfo, &target, sizeof(target));
+}
+}  // namespace
+
+BOOL CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk)
+{
+    CAutoHandle source(::CreateFileA(pszSource, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source.IsValid())
+        return FALSE;
+    CTemporaryFile temporary;
+    if (!temporary.CreateBeside(pszTarget) || !CopyContents(source.Get(), temporary.Handle(), onChunk) ||
+        !CopyAttributes(source.Get(), temporary.Handle()))
+        return FALSE;
+    temporary.CloseFile();
+    if (!::MoveFileExA(temporary.Path(), pszTarget, MOVEFILE_REPLACE_EXISTING))
+        return FALSE;
+    temporary.Keep();
+    return TRUE;
+}
+
+BOOL MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk)
+{
+    if (::MoveFileExA(pszSource, pszTarget, MOVEFILE_REPLACE_EXISTING))
+        return TRUE;
+    if (::GetLastError() != ERROR_NOT_SAME_DEVICE)
+        return FALSE;
+    return CopyReplacing(pszSource, pszTarget, onChunk) && ::DeleteFileA(pszSource);
+}

@@ -1,0 +1,13 @@
+// Copying and moving that leave the target as it was unless they succeed: the contents go into a
+// temporary file beside the target, which then takes the target's place in one rename.
+#pragma once
+#include <windows.h>
+#include <functional>
+
+// Copies pszSource over pszTarget (whose folder exists); onChunk runs after each chunk of a long copy.
+// On failure no temporary file is left and an existing target keeps its contents.
+BOOL CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk);
+
+// Moves pszSource over pszTarget: a rename on one volume, across volumes a copy as above and then
+// the source's deletion.
+BOOL MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk);
