@@ -79,6 +79,8 @@ protected:
 
     // Long-operation control
     void SetIdle(BOOL bIdle);
+    // Every end of an operation: the input still queued gets its busy meaning, then the idle look.
+    void EndOperation();
     BOOL CheckStop();
     // The roles of "Поиск" and "Удалить" while an operation runs; TRUE when the click was theirs.
     BOOL HandleStopClick();

@@ -20,6 +20,20 @@ void CVelmoraDlg::SetIdle(BOOL bIdle)
     m_bOperationRunning = !bIdle;
 }
 
+void CVelmoraDlg::EndOperation()
+{
+    // Input given while the operation ran can still wait in the queue (under Wine, X input even
+    // reaches it only now, at this call): handled while the busy look and flags hold, a click on
+    // "Пауза" or "Стоп", a key or a close request keeps its busy meaning or is dropped, instead of
+    // acting as "Удалить", "Поиск", Enter or Esc of the idle window.
+    DrainMessages();
+    // A button pressed while busy and released after would click with its idle meaning.
+    const HWND hCapture = ::GetCapture();
+    if (hCapture && ::IsChild(m_hWnd, hCapture))
+        ::ReleaseCapture();
+    SetIdle(TRUE);
+}
+
 void CVelmoraDlg::DrainMessages()
 {
     MSG msg;
@@ -51,7 +65,7 @@ BOOL CVelmoraDlg::CheckStop()
     if (m_bBusy)
         return FALSE;
 
-    SetIdle(TRUE);
+    EndOperation();
     m_progress.SetRange32(0, 1);
     m_progress.SetPos(0);
     ShowStatus("Прервано пользователем");

@@ -99,7 +99,7 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
         nRow = m_list.GetNextItem(nNextFrom, LVNI_SELECTED);
     }
     progress.Refresh();
-    SetIdle(TRUE);
+    EndOperation();
 }
 
 // The separator below a row goes with it when the row was the last of its block, and the separator

@@ -68,7 +68,7 @@ BOOL CVelmoraDlg::RunSearch()
     ShowStatus(found);
     m_progress.SetPos(0);
     m_progress.UpdateWindow();
-    SetIdle(TRUE);
+    EndOperation();
     return FALSE;
 }
 

@@ -144,6 +144,14 @@ inline void PostClick(const CVelmoraDlg& dlg, int nID)
                    reinterpret_cast<LPARAM>(::GetDlgItem(dlg.m_hWnd, nID)));
 }
 
+// Queues a mouse click on a button as the user's hand gives it: pressed, then released.
+inline void PostMouseClick(const CVelmoraDlg& dlg, int nID)
+{
+    const HWND hButton = ::GetDlgItem(dlg.m_hWnd, nID);
+    ::PostMessageA(hButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    ::PostMessageA(hButton, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+}
+
 BOOL FileExists(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 

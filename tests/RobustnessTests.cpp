@@ -3,6 +3,7 @@
 #include "results/ItemKey.h"
 #include "tests/DialogHarness.h"
 #include <random>
+#include <thread>
 
 namespace
 {
@@ -35,7 +36,60 @@ void ContinueSoon(CDialogUnderTest& dlg)
             PostClick(*g_pPaused, IDC_DELETE);
     });
 }
+LONGLONG FileSize(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
 }  // namespace
+
+TEST(Robustness, AClickGivenDuringTheLastFileOfACopyKeepsItsBusyMeaning)
+{
+    CTempFolder root;
+    const std::string first = root.Write("a\\first.bin", "");
+    const std::string last = root.Write("b\\last.bin", "");
+    // Sparse, so quick to make, and yet long enough to copy that the click comes while it is copied.
+    const LONGLONG kLastSize = 128ll << 20;
+    {
+        CAutoHandle file(::CreateFileA(last.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        DWORD returned = 0;
+        ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+        LARGE_INTEGER end;
+        end.QuadPart = kLastSize;
+        ASSERT_TRUE(::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.Get()));
+    }
+    CDialogUnderTest dlg;
+    dlg.m_strRoot = root.Path().c_str();
+    dlg.AddGroup({first, last});
+    // Idle, "Пауза" is "Удалить" and "Стоп" is "Поиск".
+    for (int nButton : {IDC_DELETE, IDC_SEARCH})
+    {
+        SCOPED_TRACE(nButton);
+        CTempFolder target;
+        dlg.SelectRows({0, 1});
+        dlg.SetControlText(IDC_FOLDER, target.Path());
+        const std::string lastCopy = target.Path() + "b\\last.bin";
+        bool bClickedInsideLastFile = false;
+        std::thread user([&] {
+            for (int i = 0; i < 20000 && !FileExists(lastCopy); ++i)
+                ::Sleep(1);
+            PostMouseClick(dlg, nButton);
+            bClickedInsideLastFile = FileSize(lastCopy) < kLastSize;
+        });
+        dlg.Click(IDC_COPY);
+        user.join();
+        PumpMessages();
+
+        ASSERT_TRUE(bClickedInsideLastFile);
+        EXPECT_TRUE(FileExists(first) && FileExists(last));
+        EXPECT_EQ(kLastSize, FileSize(lastCopy));
+        EXPECT_EQ((std::vector<int>{0, 1}), dlg.SelectedRows());
+        EXPECT_EQ(CString(target.Path().c_str()), dlg.ControlText(IDC_FOLDER));
+        ExpectIdle(dlg);
+    }
+}
 
 TEST(Robustness, SearchStoppedOrPausedAtRandomMomentsEndsCleanOrComplete)
 {
