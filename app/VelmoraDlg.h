@@ -93,8 +93,11 @@ protected:
     // Duplicate search
     void OnSearch();
     BOOL RunSearch();
+    void ReportUnlistableRoot();
     // TRUE when the user stopped the search.
     BOOL ScanFolder(LPCSTR pszFolder);
+    // FALSE when the folder's listing cannot even begin: no such folder, a file, no such drive.
+    static BOOL CanListFolder(LPCSTR pszFolder);
     BOOL MeasureMp3Spans();
     BOOL KeepSharedSizes();
     BOOL ChecksumFiles(std::vector<ContentKey>& keys);

@@ -23,6 +23,14 @@ ULONGLONG SizeForSorting(LPCSTR pszPath)
         return ~0ull;
     return static_cast<ULONGLONG>(size.QuadPart);
 }
+
+// Paths copied from a file manager come in double quotes, which no path can contain.
+void StripSurroundingQuotes(CString& path)
+{
+    const int length = path.GetLength();
+    if (length >= 2 && path[0] == '"' && path[length - 1] == '"')
+        path = CString(static_cast<LPCSTR>(path) + 1, length - 2);
+}
 }  // namespace
 
 void CVelmoraDlg::OnSearch()
@@ -33,6 +41,7 @@ void CVelmoraDlg::OnSearch()
     UpdateData(TRUE);
     m_status.SetWindowText("");
     m_editFolder.SetWindowText("");
+    StripSurroundingQuotes(m_strPath);
     if (m_strPath.IsEmpty())
         return;
     SetIdle(FALSE);
@@ -50,6 +59,12 @@ BOOL CVelmoraDlg::RunSearch()
     m_report.Restart();
     if (ScanFolder(m_strRoot))
         return TRUE;
+    // Only a walk that found nothing asks again, so that a search pays nothing for this.
+    if (m_files.IsEmpty() && !CanListFolder(m_strRoot))
+    {
+        ReportUnlistableRoot();
+        return FALSE;
+    }
     m_report.Flush();
     m_status.SetWindowText("");
     m_editFolder.SetWindowText("");
@@ -70,6 +85,18 @@ BOOL CVelmoraDlg::RunSearch()
     m_progress.UpdateWindow();
     EndOperation();
     return FALSE;
+}
+
+// A root that cannot be listed is a failure, not a search that found nothing.
+void CVelmoraDlg::ReportUnlistableRoot()
+{
+    EndOperation();
+    ShowStatus("");
+    m_progress.SetPos(0);
+    m_progress.UpdateWindow();
+    CString strMessage;
+    strMessage.Format("Невозможно открыть папку:\n%s", static_cast<LPCSTR>(m_strRoot));
+    MessageBox(strMessage, "Ошибка при поиске", MB_OK | MB_ICONEXCLAMATION);
 }
 
 BOOL CVelmoraDlg::MeasureMp3Spans()

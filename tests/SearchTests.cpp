@@ -86,7 +86,7 @@ TEST(FolderWalk, KeepsTheFullSizeOfFilesOver4GiB)
     EXPECT_EQ((1ull << 32) + 10, dlg.m_values[0]);
 }
 
-TEST(FolderWalk, MissingRootGivesNothing)
+TEST(FolderWalk, MissingFolderGivesNothing)
 {
     CTempFolder root;
     CDialogUnderTest dlg;
@@ -94,9 +94,30 @@ TEST(FolderWalk, MissingRootGivesNothing)
     EXPECT_FALSE(dlg.ScanFolder((root.Path() + "missing\\").c_str()));
     dlg.SetIdle(TRUE);
     EXPECT_EQ(0, dlg.m_files.GetSize());
+}
 
-    dlg.Search(root.Path() + "missing");
-    EXPECT_EQ(CString("Найдено 0 дубликатов"), dlg.ControlText(IDC_STATUS));
+TEST(Search, ARootThatCannotBeListedIsReportedAndAQuotedPathIsSearched)
+{
+    CTempFolder root;
+    const std::string file = root.Write("a\\same", "same");
+    root.Write("b\\same", "same");
+    CDialogUnderTest dlg;
+    for (const std::string& path : {root.Path() + "missing", "\"" + file + "\""})
+    {
+        CMessageBoxRecorder boxes;
+        dlg.Search(path);
+        const std::string unquoted = path[0] == '"' ? path.substr(1, path.size() - 2) : path;
+        ASSERT_EQ(1u, boxes.boxes.size());
+        EXPECT_EQ("Невозможно открыть папку:\n" + unquoted + "\\", boxes.boxes[0].text);
+        EXPECT_EQ("Ошибка при поиске", boxes.boxes[0].caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), boxes.boxes[0].style);
+        EXPECT_EQ(CString(""), dlg.ControlText(IDC_STATUS));
+        EXPECT_EQ(CString("Поиск"), dlg.ControlText(IDC_SEARCH));
+    }
+    CMessageBoxRecorder boxes;
+    dlg.Search("\"" + root.Path() + "\"");
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(CString("Найдено 1 дубликатов"), dlg.ControlText(IDC_STATUS));
 }
 
 TEST(FolderWalk, LinksToFoldersAreNotFollowedAndTwoPathsToOneFileAreNoGroup)
