@@ -54,6 +54,8 @@ public:
     CRefreshPacer m_drainPacer{kDrainIntervalMs};
     std::unique_ptr<CFileDigester> m_pDigester;  // its read buffer lives while a search checksums
     SIZE m_sizeMinTrack = {0, 0};  // the window's size at start-up: it cannot be made smaller
+    // The search is appending its rows to the list, whose drawing is off meanwhile.
+    BOOL m_bFillingList = FALSE;
     // The status, bar and list refresh of the running delete, copy or move; null otherwise.
     COperationProgress* m_pOperationProgress = nullptr;
 

@@ -104,6 +104,16 @@ BOOL CVelmoraDlg::HandlePauseClick()
         // A paused operation shows where it stopped, not where the last paced refresh left it.
         if (m_bPaused && m_pOperationProgress)
             m_pOperationProgress->Refresh();
+        // The search appends its rows with the list's drawing off; paused, the list shows them.
+        if (m_bFillingList)
+        {
+            m_list.SetRedraw(m_bPaused);
+            if (m_bPaused)
+            {
+                m_list.Invalidate();
+                m_list.UpdateWindow();
+            }
+        }
         return TRUE;
     }
     return m_bOperationRunning;

@@ -91,6 +91,28 @@ TEST(Robustness, AClickGivenDuringTheLastFileOfACopyKeepsItsBusyMeaning)
     }
 }
 
+TEST(Robustness, SearchPausedWhileFillingTheListShowsTheRowsSoFar)
+{
+    CTempFolder root;
+    for (const char* name : {"a1", "a2", "b1", "b2"})
+        root.Write(name, name[0] == 'a' ? "aa" : "bbb");
+    CDialogUnderTest dlg;
+    dlg.RefreshOnEveryStep();
+    int nInserted = 0;
+    int nDrawnWhilePaused = 0;
+    CSentMessageWatch watch([&](const CWPSTRUCT& msg) {
+        if (msg.message == LVM_INSERTITEMA && ++nInserted == 2)
+        {
+            PostClick(dlg, IDC_DELETE);
+            ContinueSoon(dlg);
+        }
+        nDrawnWhilePaused += msg.message == WM_DRAWITEM && dlg.m_bPaused;
+    });
+    dlg.Search(root.Path());
+    EXPECT_EQ(CString("Найдено 2 дубликатов"), dlg.ControlText(IDC_STATUS));
+    EXPECT_GT(nDrawnWhilePaused, 0);
+}
+
 TEST(Robustness, SearchStoppedOrPausedAtRandomMomentsEndsCleanOrComplete)
 {
     CTempFolder root;
