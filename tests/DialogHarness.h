@@ -153,6 +153,7 @@ inline void PostMouseClick(const CVelmoraDlg& dlg, int nID)
 }
 
 BOOL FileExists(const std::string& path);
+LONGLONG FileSize(const std::string& path);  // -1 when there is no such file
 std::string ReadWholeFile(const std::string& path);
 
 // A folder of its own below the temporary folder, removed with everything in it at the end.
@@ -169,6 +170,8 @@ public:
     // Writes a file (and its folders) at a path relative to the folder; returns the full path.
     std::string Write(const std::string& relative, const std::string& contents) const;
     std::string MakeFolder(const std::string& relative) const;
+    // A file of that many zero bytes that takes no room on the disk.
+    std::string WriteSparse(const std::string& relative, LONGLONG nSize) const;
 
 private:
     std::string m_path;

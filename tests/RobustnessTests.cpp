@@ -35,31 +35,15 @@ void ContinueSoon(CDialogUnderTest& dlg)
         if (g_pPaused->m_bBusy)
             PostClick(*g_pPaused, IDC_DELETE);
     });
-}
-LONGLONG FileSize(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return -1;
-    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-}  // namespace
+}}  // namespace
 
 TEST(Robustness, AClickGivenDuringTheLastFileOfACopyKeepsItsBusyMeaning)
 {
     CTempFolder root;
     const std::string first = root.Write("a\\first.bin", "");
-    const std::string last = root.Write("b\\last.bin", "");
-    // Sparse, so quick to make, and yet long enough to copy that the click comes while it is copied.
+    // Quick to make, and yet long enough to copy that the click comes while it is copied.
     const LONGLONG kLastSize = 128ll << 20;
-    {
-        CAutoHandle file(::CreateFileA(last.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        DWORD returned = 0;
-        ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-        LARGE_INTEGER end;
-        end.QuadPart = kLastSize;
-        ASSERT_TRUE(::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.Get()));
-    }
+    const std::string last = root.WriteSparse("b\\last.bin", kLastSize);
     CDialogUnderTest dlg;
     dlg.m_strRoot = root.Path().c_str();
     dlg.AddGroup({first, last});
