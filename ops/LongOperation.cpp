@@ -27,9 +27,9 @@ void CVelmoraDlg::EndOperation()
     // "Пауза" or "Стоп", a key or a close request keeps its busy meaning or is dropped, instead of
     // acting as "Удалить", "Поиск", Enter or Esc of the idle window.
     DrainMessages();
-    // A button pressed while busy and released after would click with its idle meaning.
+    // "Стоп" or "Пауза" pressed while busy and released after would click with its idle meaning.
     const HWND hCapture = ::GetCapture();
-    if (hCapture && ::IsChild(m_hWnd, hCapture))
+    if (hCapture && (hCapture == m_btnSearch.m_hWnd || hCapture == m_btnDelete.m_hWnd))
         ::ReleaseCapture();
     SetIdle(TRUE);
 }

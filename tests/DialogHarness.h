@@ -144,12 +144,12 @@ inline void PostClick(const CVelmoraDlg& dlg, int nID)
                    reinterpret_cast<LPARAM>(::GetDlgItem(dlg.m_hWnd, nID)));
 }
 
-// Queues a mouse click on a button as the user's hand gives it: pressed, then released.
-inline void PostMouseClick(const CVelmoraDlg& dlg, int nID)
+// Queues the mouse button going down (WM_LBUTTONDOWN) or up (WM_LBUTTONUP) over a button of the
+// dialog, as the user's hand gives it.
+inline void PostMouse(const CVelmoraDlg& dlg, int nID, UINT message)
 {
-    const HWND hButton = ::GetDlgItem(dlg.m_hWnd, nID);
-    ::PostMessageA(hButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-    ::PostMessageA(hButton, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    ::PostMessageA(::GetDlgItem(dlg.m_hWnd, nID), message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
+                   MAKELPARAM(4, 4));
 }
 
 BOOL FileExists(const std::string& path);

@@ -47,10 +47,12 @@ TEST(Robustness, AClickGivenDuringTheLastFileOfACopyKeepsItsBusyMeaning)
     CDialogUnderTest dlg;
     dlg.m_strRoot = root.Path().c_str();
     dlg.AddGroup({first, last});
-    // Idle, "Пауза" is "Удалить" and "Стоп" is "Поиск".
-    for (int nButton : {IDC_DELETE, IDC_SEARCH})
+    // Idle, "Пауза" is "Удалить" and "Стоп" is "Поиск"; the last case is "Пауза" released when idle.
+    for (int nCase = 0; nCase < 3; ++nCase)
     {
-        SCOPED_TRACE(nButton);
+        SCOPED_TRACE(nCase);
+        const int nButton = nCase == 1 ? IDC_SEARCH : IDC_DELETE;
+        const bool bReleasedWhenIdle = nCase == 2;
         CTempFolder target;
         dlg.SelectRows({0, 1});
         dlg.SetControlText(IDC_FOLDER, target.Path());
@@ -59,11 +61,16 @@ TEST(Robustness, AClickGivenDuringTheLastFileOfACopyKeepsItsBusyMeaning)
         std::thread user([&] {
             for (int i = 0; i < 20000 && !FileExists(lastCopy); ++i)
                 ::Sleep(1);
-            PostMouseClick(dlg, nButton);
+            PostMouse(dlg, nButton, WM_LBUTTONDOWN);
+            if (!bReleasedWhenIdle)
+                PostMouse(dlg, nButton, WM_LBUTTONUP);
             bClickedInsideLastFile = FileSize(lastCopy) < kLastSize;
         });
         dlg.Click(IDC_COPY);
         user.join();
+        PumpMessages();
+        if (bReleasedWhenIdle)
+            PostMouse(dlg, nButton, WM_LBUTTONUP);
         PumpMessages();
 
         ASSERT_TRUE(bClickedInsideLastFile);
