@@ -57,6 +57,8 @@ public:
     CRefreshPacer m_drainPacer{kDrainIntervalMs};
     std::unique_ptr<CFileDigester> m_pDigester;  // its read buffer lives while a search checksums
     SIZE m_sizeMinTrack = {0, 0};  // the window's size at start-up: it cannot be made smaller
+    // The search is appending its rows to the list, whose drawing is off meanwhile.
+    BOOL m_bFillingList = FALSE;
     // The status, bar and list refresh of the running delete, copy or move; null otherwise.
     COperationProgress* m_pOperationProgress = nullptr;
 
@@ -82,6 +84,8 @@ protected:
 
     // Long-operation control
     void SetIdle(BOOL bIdle);
+    // Every end of an operation: the input still queued gets its busy meaning, then the idle look.
+    void EndOperation();
     BOOL CheckStop();
     // The roles of "Поиск" and "Удалить" while an operation runs; TRUE when the click was theirs.
     BOOL HandleStopClick();
@@ -94,8 +98,11 @@ protected:
     // Duplicate search
     void OnSearch();
     BOOL RunSearch();
+    void ReportUnlistableRoot();
     // TRUE when the user stopped the search.
     BOOL ScanFolder(LPCSTR pszFolder);
+    // FALSE when the folder's listing cannot even begin: no such folder, a file, no such drive.
+    static BOOL CanListFolder(LPCSTR pszFolder);
     BOOL MeasureMp3Spans();
     BOOL KeepSharedSizes();
     BOOL ChecksumFiles(std::vector<ContentKey>& keys);

@@ -20,6 +20,20 @@ void CVelmoraDlg::SetIdle(BOOL bIdle)
     m_bOperationRunning = !bIdle;
 }
 
+void CVelmoraDlg::EndOperation()
+{
+    // Input given while the operation ran can still wait in the queue (under Wine, X input even
+    // reaches it only now, at this call): handled while the busy look and flags hold, a click on
+    // "Пауза" or "Стоп", a key or a close request keeps its busy meaning or is dropped, instead of
+    // acting as "Удалить", "Поиск", Enter or Esc of the idle window.
+    DrainMessages();
+    // "Стоп" or "Пауза" pressed while busy and released after would click with its idle meaning.
+    const HWND hCapture = ::GetCapture();
+    if (hCapture && (hCapture == m_btnSearch.m_hWnd || hCapture == m_btnDelete.m_hWnd))
+        ::ReleaseCapture();
+    SetIdle(TRUE);
+}
+
 void CVelmoraDlg::DrainMessages()
 {
     MSG msg;
@@ -51,7 +65,7 @@ BOOL CVelmoraDlg::CheckStop()
     if (m_bBusy)
         return FALSE;
 
-    SetIdle(TRUE);
+    EndOperation();
     m_progress.SetRange32(0, 1);
     m_progress.SetPos(0);
     ShowStatus("Прервано пользователем");
@@ -90,6 +104,16 @@ BOOL CVelmoraDlg::HandlePauseClick()
         // A paused operation shows where it stopped, not where the last paced refresh left it.
         if (m_bPaused && m_pOperationProgress)
             m_pOperationProgress->Refresh();
+        // The search appends its rows with the list's drawing off; paused, the list shows them.
+        if (m_bFillingList)
+        {
+            m_list.SetRedraw(m_bPaused);
+            if (m_bPaused)
+            {
+                m_list.Invalidate();
+                m_list.UpdateWindow();
+            }
+        }
         return TRUE;
     }
     return m_bOperationRunning;

@@ -83,5 +83,5 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
         nRow = m_list.GetNextItem(nNextFrom, LVNI_SELECTED);
     }
     progress.Refresh();
-    SetIdle(TRUE);
+    EndOperation();
 }

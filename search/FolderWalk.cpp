@@ -25,7 +25,22 @@ BOOL IsDotEntry(LPCSTR pszName)
 {
     return ::lstrcmpiA(pszName, ".") == 0 || ::lstrcmpiA(pszName, "..") == 0;
 }
+
+HANDLE FindFirstEntry(LPCSTR pszFolder, WIN32_FIND_DATAA& entry)
+{
+    CString pattern;
+    pattern.Format("%s*.*", pszFolder);
+    return ::FindFirstFileA(pattern, &entry);
+}
 }  // namespace
+
+BOOL CVelmoraDlg::CanListFolder(LPCSTR pszFolder)
+{
+    WIN32_FIND_DATAA entry;
+    CAutoFind find(FindFirstEntry(pszFolder, entry));
+    // A drive's empty root lists no entry at all, not even ".", and yet it is a folder.
+    return find.IsValid() || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+}
 
 BOOL CVelmoraDlg::ScanFolder(LPCSTR pszFolder)
 {
@@ -33,10 +48,8 @@ BOOL CVelmoraDlg::ScanFolder(LPCSTR pszFolder)
         return TRUE;
     m_report.ShowFolder("Просмотр: %s", pszFolder);
 
-    CString pattern;
-    pattern.Format("%s*.*", pszFolder);
     WIN32_FIND_DATAA entry;
-    CAutoFind find(::FindFirstFileA(pattern, &entry));
+    CAutoFind find(FindFirstEntry(pszFolder, entry));
     if (!find.IsValid())
         return FALSE;
     do

@@ -55,6 +55,19 @@ std::string CTempFolder::Write(const std::string& relative, const std::string& c
     return path;
 }
 
+std::string CTempFolder::WriteSparse(const std::string& relative, LONGLONG nSize) const
+{
+    const std::string path = Write(relative, "");
+    CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    DWORD returned = 0;
+    ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = nSize;
+    ::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(file.Get());
+    return path;
+}
+
 int CDialogUnderTest::AddGroup(const std::vector<std::string>& paths)
 {
     CStringArray* pGroup = new CStringArray;
@@ -134,6 +147,14 @@ int CMessageBoxRecorder::Show(HWND, LPCSTR pszText, LPCSTR pszCaption, UINT nTyp
 BOOL FileExists(const std::string& path)
 {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+LONGLONG FileSize(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 std::string ReadWholeFile(const std::string& path)

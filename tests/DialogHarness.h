@@ -144,7 +144,16 @@ inline void PostClick(const CVelmoraDlg& dlg, int nID)
                    reinterpret_cast<LPARAM>(::GetDlgItem(dlg.m_hWnd, nID)));
 }
 
+// Queues the mouse button going down (WM_LBUTTONDOWN) or up (WM_LBUTTONUP) over a button of the
+// dialog, as the user's hand gives it.
+inline void PostMouse(const CVelmoraDlg& dlg, int nID, UINT message)
+{
+    ::PostMessageA(::GetDlgItem(dlg.m_hWnd, nID), message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
+                   MAKELPARAM(4, 4));
+}
+
 BOOL FileExists(const std::string& path);
+LONGLONG FileSize(const std::string& path);  // -1 when there is no such file
 std::string ReadWholeFile(const std::string& path);
 
 // A folder of its own below the temporary folder, removed with everything in it at the end.
@@ -161,6 +170,8 @@ public:
     // Writes a file (and its folders) at a path relative to the folder; returns the full path.
     std::string Write(const std::string& relative, const std::string& contents) const;
     std::string MakeFolder(const std::string& relative) const;
+    // A file of that many zero bytes that takes no room on the disk.
+    std::string WriteSparse(const std::string& relative, LONGLONG nSize) const;
 
 private:
     std::string m_path;

@@ -268,17 +268,7 @@ TEST(ResultsList, RowsShowPathsSizesAndSeparators)
     const std::string empty = folder.Write("empty.txt", "");
     const std::string small = folder.Write("small.txt", "12345");
     const std::string gone = folder.Write("gone.txt", "abc");
-    const std::string huge = folder.Write("huge.bin", "");
-    {
-        // A sparse file costs nothing, whatever its size.
-        CAutoHandle file(::CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        DWORD returned = 0;
-        ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-        LARGE_INTEGER size;
-        size.QuadPart = 5368709120LL;
-        ::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN);
-        ASSERT_TRUE(::SetEndOfFile(file.Get()));
-    }
+    const std::string huge = folder.WriteSparse("huge.bin", 5368709120LL);
     dlg.AddGroup({small, empty});
     dlg.AddGroup({gone, huge});
     dlg.m_groups.Add(nullptr);

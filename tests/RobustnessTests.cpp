@@ -3,6 +3,7 @@
 #include "results/ItemKey.h"
 #include "tests/DialogHarness.h"
 #include <random>
+#include <thread>
 
 namespace
 {
@@ -34,8 +35,81 @@ void ContinueSoon(CDialogUnderTest& dlg)
         if (g_pPaused->m_bBusy)
             PostClick(*g_pPaused, IDC_DELETE);
     });
+}}  // namespace
+
+TEST(Robustness, AClickGivenDuringTheLastFileOfACopyKeepsItsBusyMeaning)
+{
+    CTempFolder root;
+    const std::string first = root.Write("a\\first.bin", "");
+    // Quick to make, and yet long enough to copy that the click comes while it is copied.
+    const LONGLONG kLastSize = 128ll << 20;
+    const std::string last = root.WriteSparse("b\\last.bin", kLastSize);
+    CDialogUnderTest dlg;
+    dlg.m_strRoot = root.Path().c_str();
+    dlg.AddGroup({first, last});
+    // Idle, "Пауза" is "Удалить" and "Стоп" is "Поиск"; the last case is "Пауза" released when idle.
+    for (int nCase = 0; nCase < 3; ++nCase)
+    {
+        SCOPED_TRACE(nCase);
+        const int nButton = nCase == 1 ? IDC_SEARCH : IDC_DELETE;
+        const bool bReleasedWhenIdle = nCase == 2;
+        CTempFolder target;
+        dlg.SelectRows({0, 1});
+        dlg.SetControlText(IDC_FOLDER, target.Path());
+        const std::string lastCopy = target.Path() + "b\\last.bin";
+        // The copy is written under a temporary name beside its target until it is complete.
+        const std::string copying = target.Path() + "b\\*.tmp";
+        const auto isCopying = [&] {
+            WIN32_FIND_DATAA entry;
+            CAutoFind find(::FindFirstFileA(copying.c_str(), &entry));
+            return find.IsValid();
+        };
+        bool bClickedInsideLastFile = false;
+        std::thread user([&] {
+            for (int i = 0; i < 20000 && !isCopying(); ++i)
+                ::Sleep(1);
+            PostMouse(dlg, nButton, WM_LBUTTONDOWN);
+            if (!bReleasedWhenIdle)
+                PostMouse(dlg, nButton, WM_LBUTTONUP);
+            bClickedInsideLastFile = isCopying();
+        });
+        dlg.Click(IDC_COPY);
+        user.join();
+        PumpMessages();
+        if (bReleasedWhenIdle)
+            PostMouse(dlg, nButton, WM_LBUTTONUP);
+        PumpMessages();
+
+        ASSERT_TRUE(bClickedInsideLastFile);
+        EXPECT_TRUE(FileExists(first) && FileExists(last));
+        EXPECT_EQ(kLastSize, FileSize(lastCopy));
+        EXPECT_EQ((std::vector<int>{0, 1}), dlg.SelectedRows());
+        EXPECT_EQ(CString(target.Path().c_str()), dlg.ControlText(IDC_FOLDER));
+        ExpectIdle(dlg);
+    }
 }
-}  // namespace
+
+TEST(Robustness, SearchPausedWhileFillingTheListShowsTheRowsSoFar)
+{
+    CTempFolder root;
+    for (const char* name : {"a1", "a2", "b1", "b2"})
+        root.Write(name, name[0] == 'a' ? "aa" : "bbb");
+    CDialogUnderTest dlg;
+    dlg.RefreshOnEveryStep();
+    int nInserted = 0;
+    int nDrawnWhilePaused = 0;
+    CSentMessageWatch watch([&](const CWPSTRUCT& msg) {
+        if (msg.message == LVM_INSERTITEMA && ++nInserted == 2)
+        {
+            PostClick(dlg, IDC_DELETE);
+            ContinueSoon(dlg);
+        }
+        nDrawnWhilePaused += msg.message == WM_DRAWITEM && dlg.m_bPaused;
+    });
+    dlg.Search(root.Path());
+    EXPECT_EQ(CString("Найдено 2 дубликатов"), dlg.ControlText(IDC_STATUS));
+    EXPECT_GT(nDrawnWhilePaused, 0);
+}
 
 TEST(Robustness, SearchStoppedOrPausedAtRandomMomentsEndsCleanOrComplete)
 {

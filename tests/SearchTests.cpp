@@ -68,16 +68,7 @@ TEST(FolderWalk, ListsDepthFirstWithSubfolderFilesWhereTheirEntryStood)
 TEST(FolderWalk, KeepsTheFullSizeOfFilesOver4GiB)
 {
     CTempFolder root;
-    const std::string path = root.Write("big.bin", "");
-    {
-        CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        DWORD returned = 0;
-        ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-        LARGE_INTEGER end;
-        end.QuadPart = (1ll << 32) + 10;
-        ASSERT_TRUE(::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN));
-        ASSERT_TRUE(::SetEndOfFile(file.Get()));
-    }
+    ASSERT_EQ((1ll << 32) + 10, FileSize(root.WriteSparse("big.bin", (1ll << 32) + 10)));
     CDialogUnderTest dlg;
     dlg.SetIdle(FALSE);
     dlg.ScanFolder(root.Path().c_str());
@@ -86,7 +77,7 @@ TEST(FolderWalk, KeepsTheFullSizeOfFilesOver4GiB)
     EXPECT_EQ((1ull << 32) + 10, dlg.m_values[0]);
 }
 
-TEST(FolderWalk, MissingRootGivesNothing)
+TEST(FolderWalk, MissingFolderGivesNothing)
 {
     CTempFolder root;
     CDialogUnderTest dlg;
@@ -94,9 +85,29 @@ TEST(FolderWalk, MissingRootGivesNothing)
     EXPECT_FALSE(dlg.ScanFolder((root.Path() + "missing\\").c_str()));
     dlg.SetIdle(TRUE);
     EXPECT_EQ(0, dlg.m_files.GetSize());
+}
 
-    dlg.Search(root.Path() + "missing");
-    EXPECT_EQ(CString("Найдено 0 дубликатов"), dlg.ControlText(IDC_STATUS));
+TEST(Search, AQuotedPathIsSearchedAndARootThatCannotBeListedIsReported)
+{
+    CTempFolder root;
+    const std::string file = root.Write("a\\same", "same");
+    root.Write("b\\same", "same");
+    CDialogUnderTest dlg;
+    CMessageBoxRecorder boxes;
+    dlg.Search("\"" + root.Path() + "\"");
+    EXPECT_EQ(CString("Найдено 1 дубликатов"), dlg.ControlText(IDC_STATUS));
+    for (const std::string& path : {root.Path() + "missing", file})
+    {
+        dlg.Search(path);
+        ASSERT_FALSE(boxes.boxes.empty());
+        EXPECT_EQ("Невозможно открыть папку:\n" + path + "\\", boxes.boxes.back().text);
+        EXPECT_EQ("Ошибка при поиске", boxes.boxes.back().caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), boxes.boxes.back().style);
+        EXPECT_EQ(CString(""), dlg.ControlText(IDC_STATUS));
+        EXPECT_EQ(0, dlg.m_list.GetItemCount());
+        EXPECT_EQ(CString("Поиск"), dlg.ControlText(IDC_SEARCH));
+    }
+    EXPECT_EQ(2u, boxes.boxes.size());
 }
 
 TEST(FolderWalk, LinksToFoldersAreNotFollowedAndTwoPathsToOneFileAreNoGroup)
