@@ -2,17 +2,17 @@
 // folder of the subsystem they belong to (app, search, results, ops).
 #pragma once
 #include "framework/Afx.h"
-#include "ops/ProgressReport.h"
+#include "ops/Outcome.h"
+#include "ops/ProgressDisplay.h"
 #include "ops/RefreshPacer.h"
 #include "res/resource.h"
 #include "results/DupListCtrl.h"
 #include "results/ListedFiles.h"
+#include "search/SearchProgress.h"
 #include "search/FileChecksum.h"
 #include "search/SearchTables.h"
 #include <functional>
 #include <memory>
-
-class COperationProgress;
 
 class CVelmoraDlg : public CDialog
 {
@@ -53,14 +53,12 @@ public:
     BOOL m_bOperationRunning = FALSE;
     // The search's window refreshes and message drains, paced so that they cost no time per file.
     static const DWORD kDrainIntervalMs = 15;
-    CProgressReport m_report{m_status, m_editFolder, m_progress};
+    CSearchProgress m_report{m_status, m_editFolder, m_progress};
     CRefreshPacer m_drainPacer{kDrainIntervalMs};
     std::unique_ptr<CFileDigester> m_pDigester;  // its read buffer lives while a search checksums
     SIZE m_sizeMinTrack = {0, 0};  // the window's size at start-up: it cannot be made smaller
-    // The search is appending its rows to the list, whose drawing is off meanwhile.
-    BOOL m_bFillingList = FALSE;
-    // The status, bar and list refresh of the running delete, copy or move; null otherwise.
-    COperationProgress* m_pOperationProgress = nullptr;
+    // The progress display of the running search, delete, copy or move; null while idle.
+    IProgressDisplay* m_pProgress = nullptr;
 
     // Empties the search tables, the results list and the group table, rows before groups.
     void ClearResults();
@@ -86,33 +84,32 @@ protected:
     void SetIdle(BOOL bIdle);
     // Every end of an operation: the input still queued gets its busy meaning, then the idle look.
     void EndOperation();
-    BOOL CheckStop();
+    Outcome CheckStop();
     // The roles of "Поиск" and "Удалить" while an operation runs; TRUE when the click was theirs.
     BOOL HandleStopClick();
     BOOL HandlePauseClick();
     void ShowStatus(LPCSTR pszText);
     void DrainMessages();
     // CheckStop for loops over many small units: drains at most once per kDrainIntervalMs.
-    BOOL CheckStopPaced();
+    Outcome CheckStopPaced();
 
     // Duplicate search
     void OnSearch();
-    BOOL RunSearch();
+    Outcome RunSearch();
     void ReportUnlistableRoot();
-    // TRUE when the user stopped the search.
-    BOOL ScanFolder(LPCSTR pszFolder);
+    Outcome ScanFolder(LPCSTR pszFolder);
     // FALSE when the folder's listing cannot even begin: no such folder, a file, no such drive.
     static BOOL CanListFolder(LPCSTR pszFolder);
-    BOOL MeasureMp3Spans();
-    BOOL KeepSharedSizes();
-    BOOL ChecksumFiles(std::vector<ContentKey>& keys);
+    Outcome MeasureMp3Spans();
+    Outcome KeepSharedSizes();
+    Outcome ChecksumFiles(std::vector<ContentKey>& keys);
     ContentKey ChecksumFile(const CString& path, ULONGLONG nLength);
-    BOOL GroupEqualFiles(const std::vector<ContentKey>& keys);
+    Outcome GroupEqualFiles(const std::vector<ContentKey>& keys);
     int AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& nextEqual,
                                 const std::vector<ContentKey>& keys);
     void SortGroups();
-    BOOL ListGroups();
-    BOOL AppendGroupRows();
+    Outcome ListGroups();
+    Outcome AppendGroupRows();
     // The checksum (crc 0: none) with its hidden fingerprint and the file read.
     FileChecksum GetFileCrc(LPCSTR pszPath);
     FileChecksum GetMp3Crc(LPCSTR pszPath);

@@ -1,6 +1,5 @@
 // The long-operation control: the busy and idle looks, the stop check, Stop and Pause/Continue.
 #include "app/VelmoraDlg.h"
-#include "ops/OperationProgress.h"
 
 void CVelmoraDlg::SetIdle(BOOL bIdle)
 {
@@ -44,7 +43,7 @@ void CVelmoraDlg::DrainMessages()
     }
 }
 
-BOOL CVelmoraDlg::CheckStop()
+Outcome CVelmoraDlg::CheckStop()
 {
     DrainMessages();
     MSG msg;
@@ -63,25 +62,25 @@ BOOL CVelmoraDlg::CheckStop()
         }
     }
     if (m_bBusy)
-        return FALSE;
+        return Outcome::kCompleted;
 
+    if (m_pProgress)
+        m_pProgress->OnHold(TRUE);
     EndOperation();
     m_progress.SetRange32(0, 1);
     m_progress.SetPos(0);
     ShowStatus("Прервано пользователем");
-    return TRUE;
+    return Outcome::kStopped;
 }
 
-BOOL CVelmoraDlg::CheckStopPaced()
+Outcome CVelmoraDlg::CheckStopPaced()
 {
     // The flags change only while messages are dispatched, so between drains they still hold.
     if (m_bBusy && !m_drainPacer.Due())
-        return FALSE;
+        return Outcome::kCompleted;
     DrainMessages();
     if (m_bBusy && !m_bPaused)
-        return FALSE;
-    // A pause or a stop shows where the operation stands, not where the last refresh left it.
-    m_report.Flush();
+        return Outcome::kCompleted;
     return CheckStop();
 }
 
@@ -101,19 +100,8 @@ BOOL CVelmoraDlg::HandlePauseClick()
     {
         m_btnDelete.SetWindowText(m_bPaused ? "Пауза" : "Продолжить");
         m_bPaused = !m_bPaused;
-        // A paused operation shows where it stopped, not where the last paced refresh left it.
-        if (m_bPaused && m_pOperationProgress)
-            m_pOperationProgress->Refresh();
-        // The search appends its rows with the list's drawing off; paused, the list shows them.
-        if (m_bFillingList)
-        {
-            m_list.SetRedraw(m_bPaused);
-            if (m_bPaused)
-            {
-                m_list.Invalidate();
-                m_list.UpdateWindow();
-            }
-        }
+        if (m_pProgress)
+            m_pProgress->OnHold(m_bPaused);
         return TRUE;
     }
     return m_bOperationRunning;

@@ -17,22 +17,6 @@ const FileActionTexts kActionTexts[] = {
     {"Копирую: %s", "Невозможно скопировать файл:\n%s", "Ошибка при копировании", FALSE},
     {"Перемещаю: %s", "Невозможно переместить файл:\n%s", "Ошибка при перемещении", TRUE},
 };
-
-// Points the dialog at the loop's progress for as long as the loop runs, also when a stop ends it early.
-class CProgressRegistration
-{
-public:
-    CProgressRegistration(COperationProgress*& rSlot, COperationProgress& progress) : m_rSlot(rSlot)
-    {
-        m_rSlot = &progress;
-    }
-    ~CProgressRegistration() { m_rSlot = nullptr; }
-    CProgressRegistration(const CProgressRegistration&) = delete;
-    CProgressRegistration& operator=(const CProgressRegistration&) = delete;
-
-private:
-    COperationProgress*& m_rSlot;
-};
 }  // namespace
 
 void CVelmoraDlg::RunOnSelectedRows(FileAction action)
@@ -43,12 +27,12 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
     const FileActionTexts& texts = kActionTexts[action];
     SetIdle(FALSE);
     COperationProgress progress(m_list, m_status, m_progress, nSelected);
-    CProgressRegistration registration(m_pOperationProgress, progress);
+    CProgressRegistration registration(m_pProgress, progress);
 
     int nRow = m_list.GetNextItem(-1, LVNI_SELECTED);
     while (nRow >= 0)
     {
-        if (CheckStop())
+        if (CheckStop() == Outcome::kStopped)
             return;
         // A click handled inside CheckStop may have taken the mark off this row.
         CString strSource;
@@ -61,7 +45,8 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
         const BOOL bHasTarget = action == kDeleteFile || TargetPath(strSource, strTarget);
         const CString& strShown = action == kDeleteFile || !bHasTarget ? strSource : strTarget;
         progress.SetStatus(texts.pszStatus, strShown);
-        // Before the file and again while a long copy runs, so that the window names the file it is busy with.
+        // Before the file when the pacing allows, and between the chunks of a long copy: a file whose
+        // copy outlasts the refresh interval is named on the window while it is copied.
         progress.RefreshIfDue();
         const BOOL bDone = bHasTarget && ActOnFile(action, strSource, strTarget, [&] { progress.RefreshIfDue(); });
         progress.Step();

@@ -49,6 +49,12 @@ void COperationProgress::Refresh()
     ShowStatusAndBar();
 }
 
+void COperationProgress::OnHold(BOOL bHeld)
+{
+    if (bHeld)
+        Refresh();
+}
+
 void COperationProgress::RefreshList()
 {
     if (m_bListHeld)

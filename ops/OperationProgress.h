@@ -2,9 +2,10 @@
 // refreshed at a bounded rate instead of after every file.
 #pragma once
 #include "framework/Controls.h"
+#include "ops/ProgressDisplay.h"
 #include "ops/RefreshPacer.h"
 
-class COperationProgress
+class COperationProgress : public IProgressDisplay
 {
 public:
     COperationProgress(CListCtrl& list, CEdit& status, CProgressCtrl& bar, int nTotal);
@@ -20,6 +21,7 @@ public:
     void RefreshIfDue();
     // Shows the status, the bar and the list as they are now.
     void Refresh();
+    void OnHold(BOOL bHeld) override;
 
 private:
     static const DWORD kRefreshIntervalMs = 30;

@@ -42,16 +42,16 @@ BOOL CVelmoraDlg::CanListFolder(LPCSTR pszFolder)
     return find.IsValid() || ::GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
-BOOL CVelmoraDlg::ScanFolder(LPCSTR pszFolder)
+Outcome CVelmoraDlg::ScanFolder(LPCSTR pszFolder)
 {
-    if (CheckStopPaced())
-        return TRUE;
+    if (CheckStopPaced() == Outcome::kStopped)
+        return Outcome::kStopped;
     m_report.ShowFolder("Просмотр: %s", pszFolder);
 
     WIN32_FIND_DATAA entry;
     CAutoFind find(FindFirstEntry(pszFolder, entry));
     if (!find.IsValid())
-        return FALSE;
+        return Outcome::kCompleted;
     do
     {
         CString path;
@@ -64,9 +64,9 @@ BOOL CVelmoraDlg::ScanFolder(LPCSTR pszFolder)
         else if (!IsDotEntry(entry.cFileName) && !IsNameSurrogate(path, entry))
         {
             path += '\\';
-            if (ScanFolder(path))
-                return TRUE;
+            if (ScanFolder(path) == Outcome::kStopped)
+                return Outcome::kStopped;
         }
     } while (::FindNextFileA(find.Get(), &entry));
-    return FALSE;
+    return Outcome::kCompleted;
 }

@@ -49,41 +49,42 @@ void CVelmoraDlg::OnSearch()
     m_strRoot = m_strPath;
     m_progress.SetPos(0);
     m_progress.UpdateWindow();
-    if (RunSearch())
+    if (RunSearch() == Outcome::kStopped)
         ClearResults();
 }
 
-BOOL CVelmoraDlg::RunSearch()
+Outcome CVelmoraDlg::RunSearch()
 {
+    CProgressRegistration registration(m_pProgress, m_report);
     m_report.Restart();
-    if (ScanFolder(m_strRoot))
-        return TRUE;
+    if (ScanFolder(m_strRoot) == Outcome::kStopped)
+        return Outcome::kStopped;
     // Only a walk that found nothing asks again, so that a search pays nothing for this.
     if (m_files.IsEmpty() && !CanListFolder(m_strRoot))
     {
         ReportUnlistableRoot();
-        return FALSE;
+        return Outcome::kFailed;
     }
     m_report.Flush();
     m_status.SetWindowText("");
     m_editFolder.SetWindowText("");
-    if (m_bMp3 && MeasureMp3Spans())
-        return TRUE;
-    if (KeepSharedSizes())
-        return TRUE;
+    if (m_bMp3 && MeasureMp3Spans() == Outcome::kStopped)
+        return Outcome::kStopped;
+    if (KeepSharedSizes() == Outcome::kStopped)
+        return Outcome::kStopped;
     std::vector<ContentKey> keys;
-    if (ChecksumFiles(keys) || GroupEqualFiles(keys))
-        return TRUE;
+    if (ChecksumFiles(keys) == Outcome::kStopped || GroupEqualFiles(keys) == Outcome::kStopped)
+        return Outcome::kStopped;
     SortGroups();
-    if (ListGroups())
-        return TRUE;
+    if (ListGroups() == Outcome::kStopped)
+        return Outcome::kStopped;
     CString found;
     found.Format("Найдено %d дубликатов", static_cast<int>(m_groups.GetSize()));
     ShowStatus(found);
     m_progress.SetPos(0);
     m_progress.UpdateWindow();
     EndOperation();
-    return FALSE;
+    return Outcome::kCompleted;
 }
 
 // A root that cannot be listed is a failure, not a search that found nothing.
@@ -98,33 +99,33 @@ void CVelmoraDlg::ReportUnlistableRoot()
     MessageBox(strMessage, "Ошибка при поиске", MB_OK | MB_ICONEXCLAMATION);
 }
 
-BOOL CVelmoraDlg::MeasureMp3Spans()
+Outcome CVelmoraDlg::MeasureMp3Spans()
 {
     const int nFiles = static_cast<int>(m_files.GetSize());
     m_report.Restart();
     for (int i = 0; i < nFiles; ++i)
     {
-        if (CheckStopPaced())
-            return TRUE;
+        if (CheckStopPaced() == Outcome::kStopped)
+            return Outcome::kStopped;
         m_report.ShowFile("MP3: %d/%d: %s", i + 1, nFiles, m_files[i], i, nFiles - 1);
         if (IsMp3File(m_files[i]))
             m_values[i] = GetMp3DataSize(m_files[i]);
     }
     m_report.Flush();
-    return FALSE;
+    return Outcome::kCompleted;
 }
 
 // Removing an entry whose size is unique never makes another size unique, so whether an entry
 // stays is decided once for all; the entries are still shown one by one, each where it stood.
-BOOL CVelmoraDlg::KeepSharedSizes()
+Outcome CVelmoraDlg::KeepSharedSizes()
 {
     const int nTotal = static_cast<int>(m_files.GetSize());
     const std::vector<BYTE> keep = FindSharedSizes(m_values.GetData(), static_cast<size_t>(nTotal));
     m_report.Restart();
     for (int k = 0; k < nTotal; ++k)
     {
-        if (CheckStopPaced())
-            return TRUE;
+        if (CheckStopPaced() == Outcome::kStopped)
+            return Outcome::kStopped;
         m_report.ShowFile("Оценка %d/%d: %s", k + 1, nTotal, m_files[k], k + 1, nTotal - 1);
     }
     m_report.Flush();
@@ -143,10 +144,10 @@ BOOL CVelmoraDlg::KeepSharedSizes()
     }
     m_files.SetSize(nKept);
     m_values.SetSize(nKept);
-    return FALSE;
+    return Outcome::kCompleted;
 }
 
-BOOL CVelmoraDlg::ChecksumFiles(std::vector<ContentKey>& keys)
+Outcome CVelmoraDlg::ChecksumFiles(std::vector<ContentKey>& keys)
 {
     const int nFiles = static_cast<int>(m_files.GetSize());
     keys.resize(static_cast<size_t>(nFiles));
@@ -154,17 +155,17 @@ BOOL CVelmoraDlg::ChecksumFiles(std::vector<ContentKey>& keys)
     m_report.Restart();
     for (int i = 0; i < nFiles; ++i)
     {
-        if (CheckStopPaced())
+        if (CheckStopPaced() == Outcome::kStopped)
         {
             m_pDigester.reset();
-            return TRUE;
+            return Outcome::kStopped;
         }
         m_report.ShowFile("Просмотр %d/%d: %s", i + 1, nFiles, m_files[i], i, nFiles - 1);
         keys[i] = ChecksumFile(m_files[i], m_values[i]);
     }
     m_pDigester.reset();
     m_report.Flush();
-    return FALSE;
+    return Outcome::kCompleted;
 }
 
 ContentKey CVelmoraDlg::ChecksumFile(const CString& path, ULONGLONG nLength)
@@ -175,7 +176,7 @@ ContentKey CVelmoraDlg::ChecksumFile(const CString& path, ULONGLONG nLength)
 
 // Each file equal to an earlier one joins the earlier one's group and leaves the working list,
 // so the count shown falls by the group's later files and the files after it move up.
-BOOL CVelmoraDlg::GroupEqualFiles(const std::vector<ContentKey>& keys)
+Outcome CVelmoraDlg::GroupEqualFiles(const std::vector<ContentKey>& keys)
 {
     const EqualContent equal = FindEqualContent(keys);
     const int nTotal = static_cast<int>(keys.size());
@@ -186,8 +187,8 @@ BOOL CVelmoraDlg::GroupEqualFiles(const std::vector<ContentKey>& keys)
     {
         if (!equal.isFirst[k])
             continue;
-        if (CheckStopPaced())
-            return TRUE;
+        if (CheckStopPaced() == Outcome::kStopped)
+            return Outcome::kStopped;
         const int nCurrent = nTotal - nRemoved;
         m_report.ShowFile("Сравнение %d/%d: %s", nShown + 1, nCurrent, m_files[k], nShown, nCurrent - 1);
         if (equal.nextEqual[k] != kNoNextFile)
@@ -200,7 +201,7 @@ BOOL CVelmoraDlg::GroupEqualFiles(const std::vector<ContentKey>& keys)
     m_report.Flush();
     m_files.RemoveAll();
     m_values.RemoveAll();
-    return FALSE;
+    return Outcome::kCompleted;
 }
 
 // Two paths to one physical file (hard links, links to files, a folder reached twice) are one
@@ -269,31 +270,31 @@ void CVelmoraDlg::SortGroups()
     m_report.Flush();
 }
 
-BOOL CVelmoraDlg::ListGroups()
+Outcome CVelmoraDlg::ListGroups()
 {
     ShowStatus("Составление списка файлов...");
     // Rows inserted with drawing on cost about 9 ms each; without, a few microseconds.
     m_list.SetRedraw(FALSE);
-    m_bFillingList = TRUE;
-    const BOOL bStopped = AppendGroupRows();
-    m_bFillingList = FALSE;
+    m_report.BeginListing(m_list);
+    const Outcome outcome = AppendGroupRows();
+    m_report.EndListing();
     m_list.SetRedraw(TRUE);
     m_list.Invalidate();
     m_list.UpdateWindow();
-    return bStopped;
+    return outcome;
 }
 
-BOOL CVelmoraDlg::AppendGroupRows()
+Outcome CVelmoraDlg::AppendGroupRows()
 {
     const int nGroups = static_cast<int>(m_groups.GetSize());
     m_report.Restart();
     for (int g = 0; g < nGroups; ++g)
     {
-        if (CheckStopPaced())
-            return TRUE;
+        if (CheckStopPaced() == Outcome::kStopped)
+            return Outcome::kStopped;
         m_report.ShowPos(g, nGroups - 1);
         m_list.AppendGroupRows(static_cast<UINT>(g), static_cast<UINT>(m_groups[g]->GetSize()));
     }
     m_report.Flush();
-    return FALSE;
+    return Outcome::kCompleted;
 }

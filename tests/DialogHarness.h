@@ -82,7 +82,7 @@ public:
     // Every refresh and every drain as it comes, so that a test sees each step of a search.
     void RefreshOnEveryStep()
     {
-        m_report.m_pacer = CRefreshPacer(0);
+        m_report.SetRefreshInterval(0);
         m_drainPacer = CRefreshPacer(0);
     }
     void SetControlText(int nID, const std::string& text) { ::SetDlgItemTextA(m_hWnd, nID, text.c_str()); }

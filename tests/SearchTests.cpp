@@ -52,7 +52,7 @@ TEST(FolderWalk, ListsDepthFirstWithSubfolderFilesWhereTheirEntryStood)
 
     CDialogUnderTest dlg;
     dlg.SetIdle(FALSE);
-    EXPECT_FALSE(dlg.ScanFolder(root.Path().c_str()));
+    EXPECT_EQ(Outcome::kCompleted, dlg.ScanFolder(root.Path().c_str()));
     dlg.SetIdle(TRUE);
 
     const std::vector<std::string> expected = {"..a\\d.txt", "a.txt", "sub\\b.txt", "sub\\deeper\\c.txt", "z.txt"};
@@ -71,7 +71,7 @@ TEST(FolderWalk, KeepsTheFullSizeOfFilesOver4GiB)
     ASSERT_EQ((1ll << 32) + 10, FileSize(root.WriteSparse("big.bin", (1ll << 32) + 10)));
     CDialogUnderTest dlg;
     dlg.SetIdle(FALSE);
-    dlg.ScanFolder(root.Path().c_str());
+    EXPECT_EQ(Outcome::kCompleted, dlg.ScanFolder(root.Path().c_str()));
     dlg.SetIdle(TRUE);
     ASSERT_EQ(1, dlg.m_values.GetSize());
     EXPECT_EQ((1ull << 32) + 10, dlg.m_values[0]);
@@ -82,7 +82,7 @@ TEST(FolderWalk, MissingFolderGivesNothing)
     CTempFolder root;
     CDialogUnderTest dlg;
     dlg.SetIdle(FALSE);
-    EXPECT_FALSE(dlg.ScanFolder((root.Path() + "missing\\").c_str()));
+    EXPECT_EQ(Outcome::kCompleted, dlg.ScanFolder((root.Path() + "missing\\").c_str()));
     dlg.SetIdle(TRUE);
     EXPECT_EQ(0, dlg.m_files.GetSize());
 }
@@ -120,7 +120,7 @@ TEST(FolderWalk, LinksToFoldersAreNotFollowedAndTwoPathsToOneFileAreNoGroup)
 
     CDialogUnderTest dlg;
     dlg.SetIdle(FALSE);
-    EXPECT_FALSE(dlg.ScanFolder(root.Path().c_str()));
+    EXPECT_EQ(Outcome::kCompleted, dlg.ScanFolder(root.Path().c_str()));
     dlg.SetIdle(TRUE);
     EXPECT_EQ(2, dlg.m_files.GetSize());
 
@@ -374,6 +374,6 @@ TEST(SearchControl, PauseThenStopEndsTheSearch)
 TEST(SearchControl, CheckStopWhileIdleStops)
 {
     CDialogUnderTest dlg;
-    EXPECT_TRUE(dlg.CheckStop());
+    EXPECT_EQ(Outcome::kStopped, dlg.CheckStop());
     EXPECT_EQ(CString("Прервано пользователем"), dlg.ControlText(IDC_STATUS));
 }

@@ -1,13 +1,14 @@
-// CProgressReport: the newest progress of a long loop, put on the window at most once per interval.
+// CSearchProgress: the search's newest progress, put on the window at most once per interval.
 #pragma once
 #include "framework/Afx.h"
+#include "ops/ProgressDisplay.h"
 #include "ops/RefreshPacer.h"
 #include <string>
 
-class CProgressReport
+class CSearchProgress : public IProgressDisplay
 {
 public:
-    CProgressReport(CEdit& status, CEdit& fileField, CProgressCtrl& bar);
+    CSearchProgress(CEdit& status, CEdit& fileField, CProgressCtrl& bar);
 
     // The status line alone, as the text format with one folder path.
     void ShowFolder(LPCSTR pszFormat, LPCSTR pszFolder);
@@ -18,12 +19,17 @@ public:
     void Flush();
     // The next change shows at once.
     void Restart() { m_pacer.Reset(); }
+    void SetRefreshInterval(DWORD nIntervalMs) { m_pacer = CRefreshPacer(nIntervalMs); }
+    // The list is being filled with its drawing off; a held search lets it show the rows so far.
+    void BeginListing(CListCtrl& list) { m_pListing = &list; }
+    void EndListing() { m_pListing = nullptr; }
 
-    CRefreshPacer m_pacer;
+    void OnHold(BOOL bHeld) override;
 
 private:
     void ShowWhenDue();
 
+    CRefreshPacer m_pacer;
     CEdit& m_status;
     CEdit& m_fileField;
     CProgressCtrl& m_bar;
@@ -37,4 +43,5 @@ private:
     BOOL m_bStatusPending = FALSE;
     BOOL m_bFilePending = FALSE;
     BOOL m_bBarPending = FALSE;
+    CListCtrl* m_pListing = nullptr;
 };

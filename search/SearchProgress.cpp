@@ -1,5 +1,5 @@
-// CProgressReport: keeps the newest values and formats them only when they are put on the window.
-#include "ops/ProgressReport.h"
+// CSearchProgress: keeps the newest values and formats them only when they are put on the window.
+#include "search/SearchProgress.h"
 
 namespace
 {
@@ -7,12 +7,12 @@ namespace
 const DWORD kRefreshIntervalMs = 30;
 }  // namespace
 
-CProgressReport::CProgressReport(CEdit& status, CEdit& fileField, CProgressCtrl& bar)
+CSearchProgress::CSearchProgress(CEdit& status, CEdit& fileField, CProgressCtrl& bar)
     : m_pacer(kRefreshIntervalMs), m_status(status), m_fileField(fileField), m_bar(bar)
 {
 }
 
-void CProgressReport::ShowFolder(LPCSTR pszFormat, LPCSTR pszFolder)
+void CSearchProgress::ShowFolder(LPCSTR pszFormat, LPCSTR pszFolder)
 {
     m_pszFormat = pszFormat;
     m_bWithCounts = FALSE;
@@ -21,7 +21,7 @@ void CProgressReport::ShowFolder(LPCSTR pszFormat, LPCSTR pszFolder)
     ShowWhenDue();
 }
 
-void CProgressReport::ShowFile(LPCSTR pszFormat, int nNumber, int nCount, LPCSTR pszPath, int nPos, int nMax)
+void CSearchProgress::ShowFile(LPCSTR pszFormat, int nNumber, int nCount, LPCSTR pszPath, int nPos, int nMax)
 {
     m_pszFormat = pszFormat;
     m_bWithCounts = TRUE;
@@ -33,7 +33,7 @@ void CProgressReport::ShowFile(LPCSTR pszFormat, int nNumber, int nCount, LPCSTR
     ShowPos(nPos, nMax);
 }
 
-void CProgressReport::ShowPos(int nPos, int nMax)
+void CSearchProgress::ShowPos(int nPos, int nMax)
 {
     m_nPos = nPos;
     m_nMax = nMax;
@@ -41,16 +41,19 @@ void CProgressReport::ShowPos(int nPos, int nMax)
     ShowWhenDue();
 }
 
-void CProgressReport::ShowWhenDue()
+void CSearchProgress::ShowWhenDue()
 {
     if (m_pacer.Due())
         Flush();
 }
 
-void CProgressReport::Flush()
+// Each pending part is taken off before it is shown, so that a flush from inside the showing (whatever
+// runs on the control's messages) does not show it twice.
+void CSearchProgress::Flush()
 {
     if (m_bStatusPending)
     {
+        m_bStatusPending = FALSE;
         CString text;
         if (m_bWithCounts)
             text.Format(m_pszFormat, m_nNumber, m_nCount, m_path.c_str());
@@ -61,16 +64,30 @@ void CProgressReport::Flush()
     }
     if (m_bFilePending)
     {
+        m_bFilePending = FALSE;
         m_fileField.SetWindowText(m_path.c_str());
         m_fileField.UpdateWindow();
     }
     if (m_bBarPending)
     {
+        m_bBarPending = FALSE;
         m_bar.SetRange32(0, m_nMax);
         m_bar.SetPos(m_nPos);
         m_bar.UpdateWindow();
     }
-    m_bStatusPending = FALSE;
-    m_bFilePending = FALSE;
-    m_bBarPending = FALSE;
+}
+
+void CSearchProgress::OnHold(BOOL bHeld)
+{
+    if (bHeld)
+        Flush();
+    if (m_pListing)
+    {
+        m_pListing->SetRedraw(bHeld);
+        if (bHeld)
+        {
+            m_pListing->Invalidate();
+            m_pListing->UpdateWindow();
+        }
+    }
 }
