@@ -135,9 +135,10 @@ protected:
     void RunOnSelectedRows(FileAction action);
     // The file's place below the target folder, as it lies below the search root.
     BOOL TargetPath(const CString& strSource, CString& strTarget) const;
-    // onChunk runs between the chunks of a long copy.
-    BOOL ActOnFile(FileAction action, const CString& strSource, const CString& strTarget,
-                   const std::function<void()>& onChunk);
+    BOOL DeleteMarkedFile(const CString& strSource);
+    // A copy or move of one file; onChunk runs between the chunks of a long copy.
+    BOOL CopyOrMoveFile(FileAction action, const CString& strSource, const CString& strTarget,
+                        const std::function<void()>& onChunk);
     // TRUE when a file stands at the target that must not be replaced: the source itself or a listed file.
     BOOL IsProtectedTarget(const CString& strSource, const CString& strTarget);
 

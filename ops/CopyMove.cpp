@@ -44,11 +44,9 @@ BOOL CVelmoraDlg::TargetPath(const CString& strSource, CString& strTarget) const
     return TRUE;
 }
 
-BOOL CVelmoraDlg::ActOnFile(FileAction action, const CString& strSource, const CString& strTarget,
-                            const std::function<void()>& onChunk)
+BOOL CVelmoraDlg::CopyOrMoveFile(FileAction action, const CString& strSource, const CString& strTarget,
+                                 const std::function<void()>& onChunk)
 {
-    if (action == kDeleteFile)
-        return ::DeleteFileA(strSource);
     if (!MakeFolders(strTarget, FALSE) || IsProtectedTarget(strSource, strTarget))
         return FALSE;
     if (action == kCopyFile)

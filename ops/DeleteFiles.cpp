@@ -7,3 +7,8 @@ void CVelmoraDlg::OnDelete()
         return;
     RunOnSelectedRows(kDeleteFile);
 }
+
+BOOL CVelmoraDlg::DeleteMarkedFile(const CString& strSource)
+{
+    return ::DeleteFileA(strSource);
+}

@@ -48,7 +48,10 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
         // Before the file when the pacing allows, and between the chunks of a long copy: a file whose
         // copy outlasts the refresh interval is named on the window while it is copied.
         progress.RefreshIfDue();
-        const BOOL bDone = bHasTarget && ActOnFile(action, strSource, strTarget, [&] { progress.RefreshIfDue(); });
+        const BOOL bDone = action == kDeleteFile
+                               ? DeleteMarkedFile(strSource)
+                               : bHasTarget && CopyOrMoveFile(action, strSource, strTarget,
+                                                              [&] { progress.RefreshIfDue(); });
         progress.Step();
         int nNextFrom = nRow;
         if (bDone && texts.bRemovesRow)
