@@ -162,8 +162,8 @@ inline void PostMouse(const CVelmoraDlg& dlg, int nID, UINT message)
 }
 
 // While it lives, answers every pause of the dialog's operation with "Продолжить": as soon as the
-// button takes that caption, a click on it is queued, which the paused operation's wait handles.
-// A stop queued before it ends the operation first, and the end drops the click.
+// button takes that caption, a click on it is queued, which the operation takes at its next look at
+// its queue. A stop queued before it ends the operation first, and the end drops the click.
 class CPauseAnswerer
 {
 public:

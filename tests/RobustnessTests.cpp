@@ -247,12 +247,13 @@ TEST(Robustness, SearchSkipsNamesOutsideTheCodePageAndPathsTooLongToReach)
     root.Write("y\\one.txt", "reachable copy");
     // A name the single-byte interface cannot spell, and a folder deeper than MAX_PATH.
     std::wstring wideRoot(root.Path().begin(), root.Path().end());
-    for (const wchar_t* name : {L"\u65e5\u672c-1.txt", L"\u65e5\u672c-2.txt"})
-    {
-        CAutoHandle file(::CreateFileW((wideRoot + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const auto writeWide = [](const std::wstring& path, const std::string& contents) {
+        CAutoHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
-        ::WriteFile(file.Get(), "unreachable", 11, &written, nullptr);
-    }
+        ::WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+    };
+    for (const wchar_t* name : {L"\u65e5\u672c-1.txt", L"\u65e5\u672c-2.txt"})
+        writeWide(wideRoot + name, "unreachable");
     std::wstring deep = L"\\\\?\\" + wideRoot;
     for (int level = 0; level < 30; ++level)
     {
@@ -260,11 +261,7 @@ TEST(Robustness, SearchSkipsNamesOutsideTheCodePageAndPathsTooLongToReach)
         ::CreateDirectoryW(deep.c_str(), nullptr);
     }
     for (const wchar_t* name : {L"deep-1.txt", L"deep-2.txt"})
-    {
-        CAutoHandle file(::CreateFileW((deep + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        DWORD written = 0;
-        ::WriteFile(file.Get(), "too deep", 8, &written, nullptr);
-    }
+        writeWide(deep + name, "too deep");
 
     CDialogUnderTest dlg;
     dlg.Search(root.Path());
