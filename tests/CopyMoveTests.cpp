@@ -140,16 +140,6 @@ int CountFilesIn(const std::string& folder)
         nFiles += entry.cFileName[0] != '.';
     return nFiles;
 }
-
-void SetFileSize(const std::string& path, LONGLONG nSize)
-{
-    CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size;
-    size.QuadPart = nSize;
-    ::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN);
-    ::SetEndOfFile(file.Get());
-}
 }  // namespace
 
 TEST(CopyIntoTheSearchedFolder, NeverReplacesAListedFileButReplacesOnceItsRowHasGone)
@@ -191,8 +181,7 @@ TEST(CopyOfALongFile, IsNamedWhileItRunsAndAFailureLeavesTheOldTargetAsItWas)
     CDialogUnderTest dlg;
     CMessageBoxRecorder boxes;
     dlg.m_strRoot = (temp.MakeFolder("root") + "\\").c_str();
-    const std::string big = temp.Write("root\\big.bin", "");
-    SetFileSize(big, 1LL << 30);  // sparse: long to copy, nothing to write beforehand
+    const std::string big = temp.WriteSparse("root\\big.bin", 1LL << 30);  // long to copy, nothing to write
     dlg.AddGroup({temp.Write("root\\small.txt", "s"), big});
     const std::string out = temp.MakeFolder("out");
     const std::string bigTarget = temp.Write("out\\big.bin", "old contents");

@@ -135,24 +135,12 @@ TEST_F(DeleteTest, StopTakesEffectBeforeTheNextFile)
 TEST_F(DeleteTest, PauseThenContinueHandlesEachFileOnce)
 {
     ::SetFileAttributesA(paths[0][1].c_str(), FILE_ATTRIBUTE_READONLY);
-    static CDialogUnderTest* s_pDlg;
-    s_pDlg = &dlg;
-    CString captionWhilePaused;
-    static CString* s_pCaption;
-    s_pCaption = &captionWhilePaused;
-    boxes.onBox = [&] {
-        ::PostMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_DELETE, BN_CLICKED), 0);
-        // Fires only inside the pause wait: nothing else takes the dialog's timer messages then.
-        ::SetTimer(dlg.m_hWnd, 1, 50, [](HWND hWnd, UINT, UINT_PTR id, DWORD) {
-            ::KillTimer(hWnd, id);
-            *s_pCaption = s_pDlg->ControlText(IDC_DELETE);
-            s_pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DELETE, BN_CLICKED), 0);
-        });
-    };
+    CPauseAnswerer answerer(dlg);
+    boxes.onBox = [&] { PostClick(dlg, IDC_DELETE); };
     DeleteRows({0, 1, 3, 4, 5});
     ::SetFileAttributesA(paths[0][1].c_str(), FILE_ATTRIBUTE_NORMAL);
 
-    EXPECT_EQ(captionWhilePaused, "Продолжить");
+    EXPECT_EQ(answerer.Answered(), 1);
     EXPECT_EQ(boxes.boxes.size(), 1u);
     EXPECT_TRUE(FileExists(paths[0][1]));
     for (const std::string& path : paths[1])

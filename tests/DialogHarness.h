@@ -1,19 +1,23 @@
-// Test helpers: the main window created without a modal loop, message pumping, temporary folders.
+// Test helpers: the main window created without a modal loop, message pumping, watching and answering it.
 #pragma once
 #include "app/VelmoraDlg.h"
 #include "framework/AutoHandle.h"
 #include "results/ItemKey.h"
+#include "tests/support/TestFiles.h"
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-// Handles every message queued for this thread, as the modal loop would.
-inline void PumpMessages()
+// Handles every message queued for this thread, as the modal loop would; with hDlg, keyboard
+// navigation of that dialog included.
+inline void PumpMessages(HWND hDlg = nullptr)
 {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
     {
+        if (hDlg && ::IsWindow(hDlg) && ::IsDialogMessageA(hDlg, &msg))
+            continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
@@ -95,6 +99,9 @@ public:
     void SelectRows(const std::vector<int>& rows);
 };
 
+// The idle look after an operation: idle captions, the controls enabled, no search lists left.
+void ExpectIdle(const CDialogUnderTest& dlg);
+
 // Stands in for the program's message boxes while it lives: records each one and runs onBox in its place.
 struct RecordedBox
 {
@@ -121,7 +128,8 @@ private:
 };
 
 // Sees every message sent to a window of this thread while it lives (a WH_CALLWNDPROC hook), so that
-// a test can act at an exact step of a running operation.
+// a test can act at an exact step of a running operation. Watches nest: the outermost holds the hook
+// and each one sees every message.
 class CSentMessageWatch
 {
 public:
@@ -134,6 +142,7 @@ private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
     static CSentMessageWatch* s_pActive;
     std::function<void(const CWPSTRUCT&)> m_onMessage;
+    CSentMessageWatch* m_pOuter;
     HHOOK m_hook;
 };
 
@@ -152,27 +161,16 @@ inline void PostMouse(const CVelmoraDlg& dlg, int nID, UINT message)
                    MAKELPARAM(4, 4));
 }
 
-BOOL FileExists(const std::string& path);
-LONGLONG FileSize(const std::string& path);  // -1 when there is no such file
-std::string ReadWholeFile(const std::string& path);
-
-// A folder of its own below the temporary folder, removed with everything in it at the end.
-class CTempFolder
+// While it lives, answers every pause of the dialog's operation with "Продолжить": as soon as the
+// button takes that caption, a click on it is queued, which the operation takes at its next look at
+// its queue. A stop queued before it ends the operation first, and the end drops the click.
+class CPauseAnswerer
 {
 public:
-    CTempFolder();
-    ~CTempFolder();
-    CTempFolder(const CTempFolder&) = delete;
-    CTempFolder& operator=(const CTempFolder&) = delete;
-
-    // The folder's full path, ending in a backslash.
-    const std::string& Path() const { return m_path; }
-    // Writes a file (and its folders) at a path relative to the folder; returns the full path.
-    std::string Write(const std::string& relative, const std::string& contents) const;
-    std::string MakeFolder(const std::string& relative) const;
-    // A file of that many zero bytes that takes no room on the disk.
-    std::string WriteSparse(const std::string& relative, LONGLONG nSize) const;
+    explicit CPauseAnswerer(const CVelmoraDlg& dlg);
+    int Answered() const { return m_nAnswered; }
 
 private:
-    std::string m_path;
+    int m_nAnswered = 0;
+    CSentMessageWatch m_watch;  // last: it may see a message as soon as it exists
 };

@@ -4,6 +4,7 @@
 #include "search/FileChecksum.h"
 #include "search/Mp3Tags.h"
 #include "tests/TestBytes.h"
+#include "tests/support/TestFiles.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -36,47 +37,6 @@ FileChecksum ChecksumOf(const Bytes& bytes)
 }
 
 const FileChecksum kNone = {0, 0, 0};
-
-class CTempFolder
-{
-public:
-    CTempFolder()
-    {
-        char base[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, base);
-        m_path = std::string(base) + "checksum-tests-" + std::to_string(::GetCurrentProcessId()) + "\\";
-        ::CreateDirectoryA(m_path.c_str(), NULL);
-    }
-    ~CTempFolder()
-    {
-        for (const std::string& file : m_files)
-            ::DeleteFileA(file.c_str());
-        ::RemoveDirectoryA(m_path.c_str());
-    }
-    CTempFolder(const CTempFolder&) = delete;
-    CTempFolder& operator=(const CTempFolder&) = delete;
-
-    // Writing past the start leaves a hole of zeros, which costs no disk space.
-    std::string Write(const char* name, const Bytes& content, ULONGLONG at = 0)
-    {
-        const std::string path = Path(name);
-        CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL));
-        LARGE_INTEGER position;
-        position.QuadPart = static_cast<LONGLONG>(at);
-        EXPECT_TRUE(::SetFilePointerEx(file.Get(), position, NULL, FILE_BEGIN));
-        DWORD written = 0;
-        EXPECT_TRUE(file.IsValid() && ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, NULL));
-        EXPECT_EQ(content.size(), written);
-        m_files.push_back(path);
-        return path;
-    }
-    std::string Path(const char* name) const { return m_path + name; }
-    const std::string& Folder() const { return m_path; }
-
-private:
-    std::string m_path;
-    std::vector<std::string> m_files;
-};
 
 } // namespace
 
@@ -124,7 +84,7 @@ TEST(FileDigester, WholeFilesAndFilesThatCannotBeRead)
     CFileDigester digester;
     const Bytes abc = FromText("abc");
     EXPECT_EQ(ChecksumOf(abc), digester.WholeFile(folder.Write("abc.txt", abc).c_str()));
-    EXPECT_EQ(0xCA6598D0u, digester.WholeFile(folder.Path("abc.txt").c_str()).crc);
+    EXPECT_EQ(0xCA6598D0u, digester.WholeFile((folder.Path() + "abc.txt").c_str()).crc);
 
     // Several buffer loads with an odd remainder, under a name in the ANSI code page.
     const Bytes large = RandomBytes(3 * 1024 * 1024 + 77, 8);
@@ -132,8 +92,8 @@ TEST(FileDigester, WholeFilesAndFilesThatCannotBeRead)
 
     EXPECT_EQ(kNone, digester.WholeFile(folder.Write("empty", Bytes()).c_str()));
     EXPECT_EQ(kNone, digester.WholeFile(folder.Write("zeros", Bytes(100000, 0)).c_str()));
-    EXPECT_EQ(kNone, digester.WholeFile(folder.Path("missing").c_str()));
-    EXPECT_EQ(kNone, digester.WholeFile(folder.Folder().c_str()));
+    EXPECT_EQ(kNone, digester.WholeFile((folder.Path() + "missing").c_str()));
+    EXPECT_EQ(kNone, digester.WholeFile(folder.Path().c_str()));
 
     // Another program holding the file without sharing it.
     const std::string held = folder.Write("held", large);
@@ -176,7 +136,7 @@ TEST(FileDigester, Mp3AudioIgnoresTags)
     EXPECT_EQ(digester.WholeFile(untagged.c_str()), digester.Mp3Audio(untagged.c_str()));
 
     for (const std::string& bad : {folder.Write("overlong.mp3", StartTag("ID3", 0, 0, 7, 0x76, 100)),
-                                   folder.Write("header.mp3", FromText("ID3") + Bytes(4, 0)), folder.Path("missing.mp3")})
+                                   folder.Write("header.mp3", FromText("ID3") + Bytes(4, 0)), folder.Path() + "missing.mp3"})
     {
         EXPECT_EQ(0u, CFileDigester::Mp3AudioLength(bad.c_str())) << bad;
         EXPECT_EQ(kNone, digester.Mp3Audio(bad.c_str())) << bad;

@@ -4,30 +4,30 @@
 
 namespace
 {
-// What the driver does with the chooser once it is up.
+// What the driver does with the chooser of that owner once it is up; the timer's id points at it.
 struct ChooserScript
 {
+    HWND hOwner;
     std::string selectFirst;  // a folder to choose before OK; empty: keep the preselection
     int nButton;              // IDOK or IDCANCEL
     BOOL bSeen;
     int nTicksShown;
 };
-ChooserScript g_script;
-
 BOOL CALLBACK FindChooser(HWND hWnd, LPARAM lParam)
 {
+    ChooserScript& script = *reinterpret_cast<ChooserScript*>(lParam);
     char className[32];
     ::GetClassNameA(hWnd, className, sizeof(className));
     if (::lstrcmpA(className, "#32770") == 0 && ::IsWindowVisible(hWnd) &&
-        ::GetWindow(hWnd, GW_OWNER) == reinterpret_cast<HWND>(lParam))
+        ::GetWindow(hWnd, GW_OWNER) == script.hOwner)
     {
         // Wine's chooser settles its start selection a little after it shows: let it, as a user would.
-        if (++g_script.nTicksShown < 3)
+        if (++script.nTicksShown < 3)
             return FALSE;
-        if (!g_script.selectFirst.empty())
-            ::SendMessageA(hWnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(g_script.selectFirst.c_str()));
-        g_script.bSeen = TRUE;
-        ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(g_script.nButton, BN_CLICKED), 0);
+        if (!script.selectFirst.empty())
+            ::SendMessageA(hWnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(script.selectFirst.c_str()));
+        script.bSeen = TRUE;
+        ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(script.nButton, BN_CLICKED), 0);
         return FALSE;
     }
     return TRUE;
@@ -35,8 +35,8 @@ BOOL CALLBACK FindChooser(HWND hWnd, LPARAM lParam)
 
 void CALLBACK DriveChooser(HWND hWnd, UINT, UINT_PTR id, DWORD)
 {
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindChooser, reinterpret_cast<LPARAM>(hWnd));
-    if (g_script.bSeen)
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindChooser, static_cast<LPARAM>(id));
+    if (reinterpret_cast<ChooserScript*>(id)->bSeen)
         ::KillTimer(hWnd, id);
 }
 
@@ -48,8 +48,9 @@ std::string WithoutFinalBackslash(std::string path)
 
 void Browse(CDialogUnderTest& dlg, const std::string& selectFirst, int nButton)
 {
-    g_script = {selectFirst, nButton, FALSE, 0};
-    ::SetTimer(dlg.m_hWnd, 1, 100, DriveChooser);
+    ChooserScript script = {dlg.m_hWnd, selectFirst, nButton, FALSE, 0};
+    const UINT_PTR id = reinterpret_cast<UINT_PTR>(&script);
+    ::SetTimer(dlg.m_hWnd, id, 100, DriveChooser);
     // The chooser's caller must be in a single-threaded COM apartment already (S_FALSE); asked
     // before the click, since Wine's chooser enters one on its own while it is up.
     const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -57,8 +58,8 @@ void Browse(CDialogUnderTest& dlg, const std::string& selectFirst, int nButton)
     if (SUCCEEDED(hr))
         ::CoUninitialize();
     dlg.Click(IDC_BROWSE);
-    ::KillTimer(dlg.m_hWnd, 1);
-    EXPECT_TRUE(g_script.bSeen);
+    ::KillTimer(dlg.m_hWnd, id);
+    EXPECT_TRUE(script.bSeen);
 }
 }  // namespace
 

@@ -47,7 +47,8 @@ void ExpectSameRect(const RECT& expected, const RECT& actual, const char* what)
     EXPECT_EQ(expected.bottom, actual.bottom) << what;
 }
 
-// Runs a check on the first window with the given caption once it is shown by a modal loop.
+// Runs a check on the first window with the given caption once it is shown by a modal loop; the
+// timer's id points at it.
 struct ModalWatcher
 {
     const char* caption;
@@ -57,32 +58,19 @@ struct ModalWatcher
     bool mainEnabled = true;
     WPARAM closingKey = 0;
 };
-ModalWatcher* g_pWatcher = nullptr;
 
-void CALLBACK WatchModal(HWND, UINT, UINT_PTR idEvent, DWORD)
+void CALLBACK WatchModal(HWND hWnd, UINT, UINT_PTR idEvent, DWORD)
 {
-    const HWND hBox = ::FindWindowA(nullptr, g_pWatcher->caption);
+    ModalWatcher& watcher = *reinterpret_cast<ModalWatcher*>(idEvent);
+    const HWND hBox = ::FindWindowA(nullptr, watcher.caption);
     if (!hBox || !::IsWindowVisible(hBox))
         return;
-    ::KillTimer(nullptr, idEvent);
-    g_pWatcher->seen = true;
-    g_pWatcher->owner = ::GetWindow(hBox, GW_OWNER);
-    g_pWatcher->mainEnabled = ::IsWindowEnabled(g_pWatcher->hMain) != FALSE;
+    ::KillTimer(hWnd, idEvent);
+    watcher.seen = true;
+    watcher.owner = ::GetWindow(hBox, GW_OWNER);
+    watcher.mainEnabled = ::IsWindowEnabled(watcher.hMain) != FALSE;
     // A key press as a user would give it: the box's own modal loop turns it into a command.
-    ::PostMessageA(::GetFocus() ? ::GetFocus() : hBox, WM_KEYDOWN, g_pWatcher->closingKey, 0);
-}
-
-// Handles queued messages as the modal loop does, keyboard navigation included.
-void PumpDialogMessages(HWND hDlg)
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-        if (::IsWindow(hDlg) && ::IsDialogMessageA(hDlg, &msg))
-            continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+    ::PostMessageA(::GetFocus() ? ::GetFocus() : hBox, WM_KEYDOWN, watcher.closingKey, 0);
 }
 
 CStringArray* NewGroup(const std::vector<std::string>& paths)
@@ -328,7 +316,7 @@ TEST(MainWindow, ExitEscapeAndTheCloseBoxClearTheResultsBeforeClosing)
         CDialogUnderTest dlg;
         FillGroups(dlg, {2, 2});
         close(dlg);
-        PumpDialogMessages(dlg.m_hWnd);
+        PumpMessages(dlg.m_hWnd);
         EXPECT_EQ(nullptr, dlg.m_hWnd) << "the window is closed";
         EXPECT_EQ(0, dlg.m_groups.GetSize());
         EXPECT_EQ(0, dlg.m_files.GetSize());
@@ -347,7 +335,7 @@ TEST(MainWindow, EnterEndsThroughOkWithoutClearing)
     dlg.m_editPath.SetWindowText("C:\\typed");
     ::SetFocus(dlg.m_editPath.m_hWnd);
     ::PostMessageA(dlg.m_editPath.m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
-    PumpDialogMessages(dlg.m_hWnd);
+    PumpMessages(dlg.m_hWnd);
     EXPECT_EQ(nullptr, dlg.m_hWnd);
     EXPECT_EQ(2, dlg.m_groups.GetSize()) << "the results stay";
     EXPECT_EQ(CString("C:\\typed"), dlg.m_strPath) << "OK reads the controls";
@@ -361,7 +349,7 @@ TEST(MainWindow, ClosingIsRefusedWhileBusy)
     EXPECT_FALSE(::IsWindowEnabled(dlg.m_btnExit.m_hWnd));
     ::PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDCANCEL, 0);
-    PumpDialogMessages(dlg.m_hWnd);
+    PumpMessages(dlg.m_hWnd);
     EXPECT_NE(nullptr, dlg.m_hWnd);
     EXPECT_EQ(1, dlg.m_groups.GetSize());
     dlg.SetIdle(TRUE);
@@ -373,10 +361,8 @@ TEST(AboutBox, OpensOwnedByTheMainWindowAndClosesWithOkOrEscape)
     {
         CDialogUnderTest dlg;
         ModalWatcher watcher{"О программе", dlg.m_hWnd, false, nullptr, true, key};
-        g_pWatcher = &watcher;
-        ::SetTimer(nullptr, 0, 50, &WatchModal);
+        ::SetTimer(dlg.m_hWnd, reinterpret_cast<UINT_PTR>(&watcher), 50, &WatchModal);
         dlg.Click(ID_APP_ABOUT);  // returns when the box has closed
-        g_pWatcher = nullptr;
         EXPECT_TRUE(watcher.seen);
         EXPECT_EQ(dlg.m_hWnd, watcher.owner);
         EXPECT_FALSE(watcher.mainEnabled) << "the main window waits while the box is open";

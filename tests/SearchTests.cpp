@@ -33,11 +33,6 @@ std::vector<std::string> Rows(const CDialogUnderTest& dlg)
     }
     return rows;
 }
-
-std::string Repeat(char ch, size_t count)
-{
-    return std::string(count, ch);
-}
 }  // namespace
 
 TEST(FolderWalk, ListsDepthFirstWithSubfolderFilesWhereTheirEntryStood)
@@ -163,16 +158,13 @@ TEST(Search, SortsGroupsAsTheExchangeSortDoesBySizeOfTheFirstFile)
 {
     CTempFolder root;
     // Found as A(5), C(3), B(5): shown as C, A, B.
-    root.Write("a1", "AAAAA");
-    root.Write("a2", "AAAAA");
-    root.Write("c1", "CCC");
-    root.Write("c2", "CCC");
-    root.Write("d1", "BBBBB");
-    root.Write("d2", "BBBBB");
-    root.Write("e1", Repeat('x', 2000));
-    root.Write("e2", Repeat('x', 2000));
-    root.Write("f1", Repeat('y', 100));
-    root.Write("f2", Repeat('y', 100));
+    const std::pair<std::string, std::string> pairs[] = {
+        {"a", "AAAAA"}, {"c", "CCC"}, {"d", "BBBBB"}, {"e", std::string(2000, 'x')}, {"f", std::string(100, 'y')}};
+    for (const auto& pair : pairs)
+    {
+        root.Write(pair.first + "1", pair.second);
+        root.Write(pair.first + "2", pair.second);
+    }
     CDialogUnderTest dlg;
     dlg.Search(root.Path());
     EXPECT_EQ((Names{{"c1", "c2"}, {"a1", "a2"}, {"d1", "d2"}, {"f1", "f2"}, {"e1", "e2"}}), Groups(dlg, root));
@@ -194,9 +186,9 @@ TEST(Search, Mp3ModeComparesAudioOnlyForNamesEndingInMp3)
     CTempFolder root;
     const std::string audio = "audio bytes of a song";
     const std::string head = std::string("ID3\x03\x00\x00\x00\x00\x00\x02", 10) + "hh";
-    const std::string tail = "TAG" + Repeat('t', 125);
+    const std::string tail = "TAG" + std::string(125, 't');
     root.Write("one.mp3", head + audio + tail);
-    root.Write("SONG.MP3", audio + "TAG" + Repeat('u', 125));
+    root.Write("SONG.MP3", audio + "TAG" + std::string(125, 'u'));
     root.Write("xmp3", std::string("ID3\x03\x00\x00\x00\x00\x00\x01", 10) + "h" + audio);
     root.Write("aplain.bin", audio);
     root.Write("song.mp3.bak", head + audio + tail);
@@ -281,11 +273,7 @@ void ExpectStoppedAndIdle(CDialogUnderTest& dlg)
     EXPECT_EQ(CString("Прервано пользователем"), dlg.ControlText(IDC_STATUS));
     EXPECT_EQ(0, dlg.m_list.GetItemCount());
     EXPECT_EQ(0, dlg.m_groups.GetSize());
-    EXPECT_EQ(0, dlg.m_files.GetSize());
-    EXPECT_FALSE(dlg.m_bBusy);
-    EXPECT_EQ(CString("Поиск"), dlg.ControlText(IDC_SEARCH));
-    EXPECT_EQ(CString("Удалить"), dlg.ControlText(IDC_DELETE));
-    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_PATH)));
+    ExpectIdle(dlg);
 }
 }  // namespace
 
@@ -332,9 +320,7 @@ TEST(SearchControl, PauseThenContinueSkipsAndRepeatsNothing)
     CTempFolder root;
     WriteDuplicates(root);
     CDialogUnderTest dlg;
-    const UINT_PTR kContinueTimer = 1;
-    static CDialogUnderTest* s_pDlg;
-    s_pDlg = &dlg;
+    CPauseAnswerer answerer(dlg);
     bool bBusyLookWhilePaused = false;
     CStatusWatch watch(dlg, "Просмотр 2/", [&] {
         dlg.HandlePauseClick();
@@ -343,13 +329,10 @@ TEST(SearchControl, PauseThenContinueSkipsAndRepeatsNothing)
                                !::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_BROWSE)) &&
                                ::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_FOLDER)) &&
                                (::GetWindowLongA(::GetDlgItem(dlg.m_hWnd, IDC_FOLDER), GWL_STYLE) & ES_READONLY);
-        ::SetTimer(dlg.m_hWnd, kContinueTimer, 50, [](HWND hWnd, UINT, UINT_PTR id, DWORD) {
-            ::KillTimer(hWnd, id);
-            s_pDlg->HandlePauseClick();
-        });
     });
     dlg.Search(root.Path());
     EXPECT_TRUE(bBusyLookWhilePaused);
+    EXPECT_EQ(1, answerer.Answered());
     EXPECT_EQ(CString("Найдено 2 дубликатов"), dlg.ControlText(IDC_STATUS));
     std::vector<std::string> checksummed;
     for (const std::string& text : watch.m_texts)

@@ -2,6 +2,7 @@
 #include "tests/driver/RemoteVelmora.h"
 #include "res/resource.h"
 #include <commctrl.h>
+#include <functional>
 #include <vector>
 
 namespace
@@ -28,6 +29,18 @@ BOOL CALLBACK MatchWindow(HWND hWnd, LPARAM lParam)
     if (lstrcmpA(caption, pSearch->caption) != 0 || !::IsWindowVisible(hWnd))
         return TRUE;
     pSearch->found = hWnd;
+    return FALSE;
+}
+
+// The other program moves on its own clock: look again every pollMs until it shows what is awaited.
+BOOL PollUntil(DWORD timeoutMs, const std::function<bool()>& condition, DWORD pollMs = kPollMs)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += pollMs)
+    {
+        if (condition())
+            return TRUE;
+        ::Sleep(pollMs);
+    }
     return FALSE;
 }
 
@@ -90,30 +103,16 @@ BOOL CRemoteVelmora::Start(const std::string& exePath, DWORD timeoutMs)
     m_hProcess = process.hProcess;
     m_processId = process.dwProcessId;
     ::WaitForInputIdle(m_hProcess, timeoutMs);
-    for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs)
-    {
-        m_hWnd = FindTopWindow(m_processId, kMainCaption);
-        if (m_hWnd)
-            return TRUE;
-        ::Sleep(kPollMs);
-    }
-    return FALSE;
+    return PollUntil(timeoutMs, [this] { return (m_hWnd = FindTopWindow(m_processId, kMainCaption)) != nullptr; });
 }
 
 BOOL CRemoteVelmora::Attach(DWORD timeoutMs)
 {
-    for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs)
-    {
-        m_hWnd = FindTopWindow(0, kMainCaption);
-        if (m_hWnd)
-        {
-            ::GetWindowThreadProcessId(m_hWnd, &m_processId);
-            m_hProcess = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, m_processId);
-            return m_hProcess != nullptr;
-        }
-        ::Sleep(kPollMs);
-    }
-    return FALSE;
+    if (!PollUntil(timeoutMs, [this] { return (m_hWnd = FindTopWindow(0, kMainCaption)) != nullptr; }))
+        return FALSE;
+    ::GetWindowThreadProcessId(m_hWnd, &m_processId);
+    m_hProcess = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, m_processId);
+    return m_hProcess != nullptr;
 }
 
 void CRemoteVelmora::SetText(int id, const std::string& text)
@@ -145,47 +144,23 @@ void CRemoteVelmora::Press(int id)
 
 BOOL CRemoteVelmora::WaitForText(int id, const std::string& text, DWORD timeoutMs) const
 {
-    for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs)
-    {
-        if (Text(id) == text)
-            return TRUE;
-        ::Sleep(kPollMs);
-    }
-    return FALSE;
+    return PollUntil(timeoutMs, [&] { return Text(id) == text; });
 }
 
 BOOL CRemoteVelmora::WaitForBusy(DWORD timeoutMs) const
 {
     // Polled closely: a search of a small tree is over within a fraction of a second.
-    for (DWORD waited = 0; waited < timeoutMs; ++waited)
-    {
-        if (Text(IDC_SEARCH) == "Стоп")
-            return TRUE;
-        ::Sleep(1);
-    }
-    return FALSE;
+    return PollUntil(timeoutMs, [this] { return Text(IDC_SEARCH) == "Стоп"; }, 1);
 }
 
 BOOL CRemoteVelmora::WaitForStatus(const std::string& prefix, DWORD timeoutMs) const
 {
-    for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs)
-    {
-        if (Text(IDC_STATUS).compare(0, prefix.size(), prefix) == 0)
-            return TRUE;
-        ::Sleep(kPollMs);
-    }
-    return FALSE;
+    return PollUntil(timeoutMs, [&] { return Text(IDC_STATUS).compare(0, prefix.size(), prefix) == 0; });
 }
 
 BOOL CRemoteVelmora::WaitForIdle(DWORD timeoutMs) const
 {
-    for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs)
-    {
-        if (Text(IDC_SEARCH) == "Поиск" && IsEnabled(IDCANCEL))
-            return TRUE;
-        ::Sleep(kPollMs);
-    }
-    return FALSE;
+    return PollUntil(timeoutMs, [this] { return Text(IDC_SEARCH) == "Поиск" && IsEnabled(IDCANCEL); });
 }
 
 int CRemoteVelmora::RowCount() const

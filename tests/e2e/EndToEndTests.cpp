@@ -1,7 +1,7 @@
 // The shipped Velmora.exe, started as its own process and driven only through window messages.
 #include "res/resource.h"
-#include "tests/RemoveTree.h"
 #include "tests/driver/RemoteVelmora.h"
+#include "tests/support/TestFiles.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -14,49 +14,6 @@ std::string ProgramPath()
     std::string folder(path);
     return folder.substr(0, folder.rfind('\\') + 1) + "Velmora.exe";
 }
-
-BOOL Exists(const std::string& path)
-{
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// A sample tree below the temporary folder, removed at the end.
-class CSampleTree
-{
-public:
-    CSampleTree()
-    {
-        char temp[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, temp);
-        static int s_counter = 0;
-        m_root = std::string(temp) + "velmora-e2e-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                 std::to_string(++s_counter) + "\\";
-        ::CreateDirectoryA(m_root.c_str(), nullptr);
-    }
-    ~CSampleTree() { RemoveTempTree(m_root); }
-    CSampleTree(const CSampleTree&) = delete;
-    CSampleTree& operator=(const CSampleTree&) = delete;
-
-    const std::string& Root() const { return m_root; }
-    std::string Write(const std::string& relative, const std::string& contents) const
-    {
-        std::string path = m_root;
-        for (char c : relative)
-        {
-            if (c == '\\')
-                ::CreateDirectoryA(path.c_str(), nullptr);
-            path.push_back(c);
-        }
-        const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        ::WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
-        ::CloseHandle(file);
-        return path;
-    }
-
-private:
-    std::string m_root;
-};
 
 std::string Mp3(const std::string& audio, const std::string& title)
 {
@@ -97,7 +54,7 @@ protected:
     }
 
     CRemoteVelmora m_app;
-    CSampleTree m_tree;
+    CTempFolder m_tree;
 };
 }  // namespace
 
@@ -109,30 +66,31 @@ TEST_F(EndToEnd, SearchFindsCopiesAndMp3ModeAddsRecordingsThatDifferInTags)
     m_tree.Write("old\\song.MP3", Mp3(std::string(3000, 'a'), "second title"));
     m_tree.Write("unique.txt", "nothing like it");
 
-    Search(m_tree.Root(), FALSE);
+    Search(m_tree.Path(), FALSE);
     EXPECT_EQ("Найдено 1 дубликатов", m_app.Text(IDC_STATUS));
     ASSERT_EQ(2, m_app.RowCount());
     EXPECT_EQ(b, m_app.CellText(0, 0)) << "files of a group stand in folder-walk order";
     EXPECT_EQ(a, m_app.CellText(1, 0));
     EXPECT_EQ("17 байт", m_app.CellText(0, 1));
 
-    Search(m_tree.Root(), TRUE);
+    Search(m_tree.Path(), TRUE);
     EXPECT_EQ("Найдено 2 дубликатов", m_app.Text(IDC_STATUS));
     ASSERT_EQ(5, m_app.RowCount());
     EXPECT_EQ("--------", m_app.CellText(2, 0));
-    EXPECT_EQ(m_tree.Root() + "old\\song.MP3", m_app.CellText(3, 0));
-    EXPECT_EQ(m_tree.Root() + "Музыка\\песня.mp3", m_app.CellText(4, 0));
+    EXPECT_EQ(m_tree.Path() + "old\\song.MP3", m_app.CellText(3, 0));
+    EXPECT_EQ(m_tree.Path() + "Музыка\\песня.mp3", m_app.CellText(4, 0));
 }
 
 TEST_F(EndToEnd, CopyMarkedFilesThenDeleteTheCopiedSources)
 {
     const std::string keep = m_tree.Write("keep\\photo.jpg", "pixels");
     const std::string extra = m_tree.Write("extra\\sub\\photo.jpg", "pixels");
-    const std::string target = m_tree.Root() + "..\\" + "velmora-e2e-copies-" + std::to_string(::GetCurrentProcessId()) + "\\";
-    Search(m_tree.Root(), FALSE);
+    CTempFolder copies;
+    const std::string& target = copies.Path();
+    Search(m_tree.Path(), FALSE);
     ASSERT_EQ(2, m_app.RowCount());
 
-    m_app.SetText(IDC_FOLDER, m_tree.Root() + "extra");
+    m_app.SetText(IDC_FOLDER, m_tree.Path() + "extra");
     m_app.Press(IDC_MARK);
     EXPECT_EQ(1, m_app.SelectedCount());
 
@@ -140,41 +98,36 @@ TEST_F(EndToEnd, CopyMarkedFilesThenDeleteTheCopiedSources)
     m_app.Click(IDC_COPY);
     ASSERT_TRUE(m_app.WaitForStatus("Копирую: "));
     ASSERT_TRUE(m_app.WaitForIdle());
-    EXPECT_TRUE(Exists(target + "extra\\sub\\photo.jpg"));
+    EXPECT_TRUE(FileExists(target + "extra\\sub\\photo.jpg"));
     EXPECT_EQ(1, m_app.SelectedCount()) << "copied rows stay marked";
 
     m_app.Click(IDC_DELETE);
     ASSERT_TRUE(m_app.WaitForStatus("Удаляю: "));
     ASSERT_TRUE(m_app.WaitForIdle());
-    EXPECT_FALSE(Exists(extra));
-    EXPECT_TRUE(Exists(keep));
-    EXPECT_TRUE(Exists(target + "extra\\sub\\photo.jpg"));
+    EXPECT_FALSE(FileExists(extra));
+    EXPECT_TRUE(FileExists(keep));
+    EXPECT_TRUE(FileExists(target + "extra\\sub\\photo.jpg"));
     ASSERT_EQ(1, m_app.RowCount());
     EXPECT_EQ(keep, m_app.CellText(0, 0));
-
-    ::DeleteFileA((target + "extra\\sub\\photo.jpg").c_str());
-    ::RemoveDirectoryA((target + "extra\\sub").c_str());
-    ::RemoveDirectoryA((target + "extra").c_str());
-    ::RemoveDirectoryA(target.c_str());
 }
 
 TEST_F(EndToEnd, MoveIntoANestedNewFolder)
 {
     m_tree.Write("a\\one.bin", "same bytes");
     const std::string moving = m_tree.Write("b\\c\\two.bin", "same bytes");
-    Search(m_tree.Root(), FALSE);
+    Search(m_tree.Path(), FALSE);
     ASSERT_EQ(2, m_app.RowCount());
 
-    m_app.SetText(IDC_FOLDER, m_tree.Root() + "b\\");
+    m_app.SetText(IDC_FOLDER, m_tree.Path() + "b\\");
     m_app.Press(IDC_MARK);
     ASSERT_EQ(1, m_app.SelectedCount());
-    const std::string target = m_tree.Root() + "moved\\deep\\er";
+    const std::string target = m_tree.Path() + "moved\\deep\\er";
     m_app.SetText(IDC_FOLDER, target);
     m_app.Click(IDC_MOVE);
     ASSERT_TRUE(m_app.WaitForStatus("Перемещаю: "));
     ASSERT_TRUE(m_app.WaitForIdle());
-    EXPECT_FALSE(Exists(moving));
-    EXPECT_TRUE(Exists(target + "\\b\\c\\two.bin"));
+    EXPECT_FALSE(FileExists(moving));
+    EXPECT_TRUE(FileExists(target + "\\b\\c\\two.bin"));
     EXPECT_EQ(1, m_app.RowCount());
 }
 
@@ -184,7 +137,7 @@ TEST_F(EndToEnd, StopInTheMiddleOfASearchLeavesNoResults)
 {
     m_tree.Write("a.dat", "same");
     m_tree.Write("b.dat", "same");
-    m_app.SetText(IDC_PATH, m_tree.Root());
+    m_app.SetText(IDC_PATH, m_tree.Path());
     m_app.Click(IDC_SEARCH);
     m_app.Click(IDC_DELETE);
     ASSERT_TRUE(m_app.WaitForText(IDC_DELETE, "Продолжить"));
@@ -200,7 +153,7 @@ TEST_F(EndToEnd, PauseHoldsASearchAndContinueFinishesIt)
 {
     for (int i = 0; i < 6; ++i)
         m_tree.Write("p\\f" + std::to_string(i) + ".dat", i % 2 ? "odd contents" : "even contents");
-    m_app.SetText(IDC_PATH, m_tree.Root());
+    m_app.SetText(IDC_PATH, m_tree.Path());
     m_app.Click(IDC_SEARCH);
     m_app.Click(IDC_DELETE);
     ASSERT_TRUE(m_app.WaitForText(IDC_DELETE, "Продолжить"));

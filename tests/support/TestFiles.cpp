@@ -1,0 +1,99 @@
+// Files for tests: a temporary folder of a test's own, and reading back what the program left.
+#include "tests/support/TestFiles.h"
+#include "framework/AutoHandle.h"
+#include "tests/RemoveTree.h"
+
+CTempFolder::CTempFolder()
+{
+    static int s_counter = 0;
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    char name[MAX_PATH];
+    // Process ids come again under Wine, and a folder left by an earlier run must not be reused.
+    do
+    {
+        wsprintfA(name, "%svelmora-test-%lu-%d\\", temp, ::GetCurrentProcessId(), ++s_counter);
+    } while (!::CreateDirectoryA(name, nullptr) && ::GetLastError() == ERROR_ALREADY_EXISTS);
+    m_path = name;
+}
+
+CTempFolder::~CTempFolder()
+{
+    RemoveTempTree(m_path);
+}
+
+std::string CTempFolder::MakeFolder(const std::string& relative) const
+{
+    std::string path = m_path;
+    for (size_t i = 0; i < relative.size(); ++i)
+    {
+        if (relative[i] == '\\')
+            ::CreateDirectoryA(path.c_str(), nullptr);
+        path.push_back(relative[i]);
+    }
+    ::CreateDirectoryA(path.c_str(), nullptr);
+    return path;
+}
+
+std::string CTempFolder::Write(const std::string& relative, const std::string& contents, LONGLONG nAt) const
+{
+    const size_t slash = relative.rfind('\\');
+    if (slash != std::string::npos)
+        MakeFolder(relative.substr(0, slash));
+    const std::string path = m_path + relative;
+    CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                   nullptr));
+    LARGE_INTEGER position;
+    position.QuadPart = nAt;
+    ::SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN);
+    DWORD written = 0;
+    ::WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+    return path;
+}
+
+std::string CTempFolder::WriteSparse(const std::string& relative, LONGLONG nSize) const
+{
+    const std::string path = Write(relative, "");
+    {
+        CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        DWORD returned = 0;
+        ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    }
+    SetFileSize(path, nSize);
+    return path;
+}
+
+void SetFileSize(const std::string& path, LONGLONG nSize)
+{
+    CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER end;
+    end.QuadPart = nSize;
+    ::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(file.Get());
+}
+
+BOOL FileExists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+LONGLONG FileSize(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid())
+        return "<missing>";
+    char buffer[4096];
+    DWORD read = 0;
+    ::ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr);
+    return std::string(buffer, read);
+}

@@ -1,0 +1,37 @@
+// Files for tests: a temporary folder of a test's own, and reading back what the program left.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+BOOL FileExists(const std::string& path);
+LONGLONG FileSize(const std::string& path);  // -1 when there is no such file
+std::string ReadWholeFile(const std::string& path);
+// Cuts or extends the file, even while another handle reads it.
+void SetFileSize(const std::string& path, LONGLONG nSize);
+
+// A folder of its own below the temporary folder, removed with everything in it at the end.
+class CTempFolder
+{
+public:
+    CTempFolder();
+    ~CTempFolder();
+    CTempFolder(const CTempFolder&) = delete;
+    CTempFolder& operator=(const CTempFolder&) = delete;
+
+    // The folder's full path, ending in a backslash.
+    const std::string& Path() const { return m_path; }
+    // Writes a file (and its folders) at a path relative to the folder; returns the full path.
+    // Contents written past the start leave a hole of zeros before them, which takes no room.
+    std::string Write(const std::string& relative, const std::string& contents, LONGLONG nAt = 0) const;
+    std::string Write(const std::string& relative, const std::vector<BYTE>& contents, LONGLONG nAt = 0) const
+    {
+        return Write(relative, std::string(contents.begin(), contents.end()), nAt);
+    }
+    std::string MakeFolder(const std::string& relative) const;
+    // A file of that many zero bytes that takes no room on the disk.
+    std::string WriteSparse(const std::string& relative, LONGLONG nSize) const;
+
+private:
+    std::string m_path;
+};
