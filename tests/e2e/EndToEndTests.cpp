@@ -48,6 +48,8 @@ protected:
     {
         m_app.SetText(IDC_PATH, folder);
         m_app.SetCheck(IDC_MP3, mp3);
+        // A status left by an earlier search must not pass for this one's before its click is handled.
+        m_app.SetText(IDC_STATUS, "");
         m_app.Click(IDC_SEARCH);
         ASSERT_TRUE(m_app.WaitForStatus("Найдено")) << m_app.Text(IDC_STATUS);
         ASSERT_TRUE(m_app.WaitForIdle());
