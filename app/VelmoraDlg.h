@@ -96,7 +96,7 @@ protected:
     BOOL MeasureMp3Spans();
     BOOL KeepSharedSizes();
     BOOL ChecksumFiles(std::vector<ContentKey>& keys);
-    ContentKey ChecksumFile(const CString& path, ULONGLONG nLength);
+    ContentKey ChecksumFile(const CString& path, ULONGLONG& nLength);
     BOOL GroupEqualFiles(const std::vector<ContentKey>& keys);
     int AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& nextEqual,
                                 const std::vector<ContentKey>& keys);
@@ -104,7 +104,7 @@ protected:
     BOOL ListGroups();
     BOOL AppendGroupRows();
     // The checksum (crc 0: none) with its hidden fingerprint and the file read.
-    FileChecksum GetFileCrc(LPCSTR pszPath);
+    FileChecksum GetFileCrc(LPCSTR pszPath, ULONGLONG nListedSize);
     FileChecksum GetMp3Crc(LPCSTR pszPath);
     ULONGLONG GetMp3DataSize(LPCSTR pszPath);
 
