@@ -147,7 +147,8 @@ ContentKey CVelmoraDlg::ChecksumFile(const CString& path, ULONGLONG& nLength)
 
 // Each file equal to an earlier one joins the earlier one's group and leaves the working list,
 // so the count shown falls by the group's later files and the files after it move up.
-BOOL CVelmoraDlg::GroupEqualFiles(const std::vector<ContentKey>& keys)
+// The keys are freed at the end: the list stage that follows is when memory peaks.
+BOOL CVelmoraDlg::GroupEqualFiles(std::vector<ContentKey>& keys)
 {
     const EqualContent equal = FindEqualContent(keys);
     const int nTotal = static_cast<int>(keys.size());
@@ -176,6 +177,7 @@ BOOL CVelmoraDlg::GroupEqualFiles(const std::vector<ContentKey>& keys)
     m_report.Flush();
     m_files.RemoveAll();
     m_values.SetSize(m_groups.GetSize());
+    std::vector<ContentKey>().swap(keys);
     return FALSE;
 }
 
