@@ -439,6 +439,7 @@ TEST(SearchProgress, ALongFileIsNamedWhileItIsReadAndAStopThereEndsTheSearch)
     for (const bool bStop : {false, true})
     {
         CDialogUnderTest dlg;
+        dlg.RefreshEvery(10);  // well below the time the long file takes, whatever the program's own pacing
         CTextWatcher watcher(dlg);
         bool bClicked = false;  // once: a click after the search would start the next one
         if (bStop)
