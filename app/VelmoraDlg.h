@@ -52,7 +52,8 @@ public:
     // a click that arrives in between must not start a second operation inside the first.
     BOOL m_bOperationRunning = FALSE;
     // The search's window refreshes and message drains, paced so that they cost no time per file.
-    static const DWORD kDrainIntervalMs = 15;
+    // Each drain costs a round trip to the Wine server even with nothing queued; 50 ms still answers at once to a person.
+    static const DWORD kDrainIntervalMs = 50;
     CSearchProgress m_report{m_status, m_editFolder, m_progress};
     CRefreshPacer m_drainPacer{kDrainIntervalMs};
     std::unique_ptr<CFileDigester> m_pDigester;  // its read buffer lives while a search checksums
@@ -103,15 +104,15 @@ protected:
     Outcome MeasureMp3Spans();
     Outcome KeepSharedSizes();
     Outcome ChecksumFiles(std::vector<ContentKey>& keys);
-    ContentKey ChecksumFile(const CString& path, ULONGLONG nLength);
-    Outcome GroupEqualFiles(const std::vector<ContentKey>& keys);
+    ContentKey ChecksumFile(const CString& path, ULONGLONG& nLength);
+    Outcome GroupEqualFiles(std::vector<ContentKey>& keys);
     int AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& nextEqual,
                                 const std::vector<ContentKey>& keys);
     void SortGroups();
     Outcome ListGroups();
     Outcome AppendGroupRows();
     // The checksum (crc 0: none) with its hidden fingerprint and the file read.
-    FileChecksum GetFileCrc(LPCSTR pszPath);
+    FileChecksum GetFileCrc(LPCSTR pszPath, ULONGLONG nListedSize);
     FileChecksum GetMp3Crc(LPCSTR pszPath);
     ULONGLONG GetMp3DataSize(LPCSTR pszPath);
 

@@ -94,7 +94,7 @@ double FileRate(const std::vector<BYTE>& data, size_t size)
             return 0;
     }
     CFileDigester digester;
-    const double rate = GBPerSecond(size, [&] { g_sink = digester.WholeFile(path.c_str()).fingerprint; });
+    const double rate = GBPerSecond(size, [&] { g_sink = digester.WholeFile(path.c_str(), size).fingerprint; });
     ::DeleteFileA(path.c_str());
     return rate;
 }

@@ -1,6 +1,7 @@
 // search_bench: times the real search in the real main window, beside Wine's bare listing and reading floors.
 // Usage: search_bench <tree folder> [groups file]; prints "name value" lines (seconds, counts, bytes) and
 // writes the groups found without MP3 handling to the groups file, a path a line, a blank line after each group.
+#include "bench/IoFloor.h"
 #include "bench/StatusStages.h"
 #include "app/VelmoraDlg.h"
 #include "framework/AutoHandle.h"
@@ -10,15 +11,17 @@
 #include <psapi.h>
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The search reads through a buffer of this size too; the floor should not win by a different one.
-const DWORD kReadBufferSize = 512 * 1024;
+using bench::FoundFile;
+using bench::ListTree;
+using bench::OpenForReading;
+using bench::ReadFiles;
+using bench::SharedKeys;
 
 SIZE_T PeakWorkingSet()
 {
@@ -115,64 +118,6 @@ public:
     }
 };
 
-struct FoundFile
-{
-    std::string path;
-    ULONGLONG size;
-};
-
-// Bare listing, the way any walk of the tree must list it.
-void ListTree(const std::string& folder, std::vector<FoundFile>& files)
-{
-    WIN32_FIND_DATAA entry;
-    CAutoFind find(::FindFirstFileA((folder + "*.*").c_str(), &entry));
-    if (!find.IsValid())
-        return;
-    do
-    {
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        {
-            if (std::strcmp(entry.cFileName, ".") != 0 && std::strcmp(entry.cFileName, "..") != 0)
-                ListTree(folder + entry.cFileName + "\\", files);
-        }
-        else
-            files.push_back({folder + entry.cFileName,
-                             static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow});
-    } while (::FindNextFileA(find.Get(), &entry));
-}
-
-HANDLE OpenForReading(const std::string& path)
-{
-    return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
-}
-
-// Files whose comparison key (size, or audio length) is not 0 and is shared with another file.
-std::vector<size_t> SharedKeys(const std::vector<ULONGLONG>& keys)
-{
-    std::map<ULONGLONG, int> counts;
-    for (ULONGLONG key : keys)
-        ++counts[key];
-    std::vector<size_t> chosen;
-    for (size_t i = 0; i < keys.size(); ++i)
-        if (keys[i] != 0 && counts[keys[i]] >= 2)
-            chosen.push_back(i);
-    return chosen;
-}
-
-ULONGLONG ReadFiles(const std::vector<FoundFile>& files, const std::vector<size_t>& chosen, BYTE* buffer)
-{
-    ULONGLONG total = 0;
-    for (size_t i : chosen)
-    {
-        CAutoHandle file(OpenForReading(files[i].path));
-        DWORD got = 0;
-        while (file.IsValid() && ::ReadFile(file.Get(), buffer, kReadBufferSize, &got, NULL) && got > 0)
-            total += got;
-    }
-    return total;
-}
-
 bool HasMp3Name(const std::string& path)
 {
     return path.size() >= 3 && lstrcmpiA(path.c_str() + path.size() - 3, "mp3") == 0;
@@ -256,7 +201,7 @@ void BenchFloors(const std::string& root)
     }
     std::printf("tree.files %u\ntree.bytes %llu\nfloor.walk %.3f\n", static_cast<unsigned>(files.size()), bytes, walk);
 
-    std::unique_ptr<BYTE[]> buffer(new BYTE[kReadBufferSize]);
+    std::unique_ptr<BYTE[]> buffer(new BYTE[bench::kReadBufferSize]);
     const std::vector<size_t> sameSize = SharedKeys(sizes);
     ULONGLONG readBytes = 0;
     const double read = Timed([&] { readBytes = ReadFiles(files, sameSize, buffer.get()); });

@@ -1,9 +1,9 @@
 // The dialog's checksum functions over the shared read buffer of the running search.
 #include "app/VelmoraDlg.h"
 
-FileChecksum CVelmoraDlg::GetFileCrc(LPCSTR pszPath)
+FileChecksum CVelmoraDlg::GetFileCrc(LPCSTR pszPath, ULONGLONG nListedSize)
 {
-    return m_pDigester ? m_pDigester->WholeFile(pszPath) : CFileDigester().WholeFile(pszPath);
+    return m_pDigester ? m_pDigester->WholeFile(pszPath, nListedSize) : CFileDigester().WholeFile(pszPath, nListedSize);
 }
 
 FileChecksum CVelmoraDlg::GetMp3Crc(LPCSTR pszPath)

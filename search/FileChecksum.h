@@ -1,15 +1,19 @@
 // Checksums of files on disk: the whole content, or the MP3 audio between its tags.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <memory>
 
 // crc 0 means "no checksum" (unreadable, empty or all-zero content); the fingerprint is then 0 too.
-// fileIndex tells which physical file was read (0: unknown); it is no part of the contents.
+// fileIndex tells which physical file was read (0: unknown); fileSize is the whole file's size as
+// read on the open handle, so that nobody needs to open the file again to learn it. Neither is
+// part of the contents.
 struct FileChecksum
 {
     DWORD crc;
     ULONGLONG fingerprint;
     ULONGLONG fileIndex;
+    ULONGLONG fileSize;
 };
 
 inline bool operator==(const FileChecksum& a, const FileChecksum& b)
@@ -21,18 +25,24 @@ inline bool operator==(const FileChecksum& a, const FileChecksum& b)
 class CFileDigester
 {
 public:
-    CFileDigester();
-    FileChecksum WholeFile(LPCSTR path);
+    // betweenChunks runs between two buffer loads of one file, so that a long file does not keep
+    // its caller's window silent; when it returns false the file is left with no checksum.
+    explicit CFileDigester(std::function<bool()> betweenChunks = nullptr);
+    // listedSize is the size the file was listed with: content of another length (the file
+    // changed since) gets no checksum.
+    FileChecksum WholeFile(LPCSTR path, ULONGLONG listedSize);
     FileChecksum Mp3Audio(LPCSTR path);
     // Reads only the few tag bytes; 0 when the file cannot be opened or its tags do not fit.
     static ULONGLONG Mp3AudioLength(LPCSTR path);
 
 private:
-    FileChecksum DigestRange(HANDLE file, ULONGLONG offset, ULONGLONG length);
+    FileChecksum DigestRange(HANDLE file, ULONGLONG offset, ULONGLONG length, ULONGLONG fileSize);
+    bool MayGoOn() const { return !m_betweenChunks || m_betweenChunks(); }
 
     struct CBufferRelease
     {
         void operator()(BYTE* buffer) const;
     };
     std::unique_ptr<BYTE, CBufferRelease> m_buffer;
+    std::function<bool()> m_betweenChunks;
 };

@@ -1,6 +1,5 @@
 // The duplicate search: from the path field through walk, size filter, checksums and grouping to the list.
 #include "app/VelmoraDlg.h"
-#include "framework/AutoHandle.h"
 #include <algorithm>
 #include <utility>
 
@@ -10,17 +9,6 @@ BOOL IsMp3File(const CString& path)
 {
     const int length = path.GetLength();
     return length >= 3 && ::lstrcmpiA(static_cast<LPCSTR>(path) + length - 3, "mp3") == 0;
-}
-
-// A first file that has gone sorts its group last.
-ULONGLONG SizeForSorting(LPCSTR pszPath)
-{
-    CAutoHandle file(::CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size;
-    if (!file.IsValid() || !::GetFileSizeEx(file.Get(), &size))
-        return ~0ull;
-    return static_cast<ULONGLONG>(size.QuadPart);
 }
 
 // Paths copied from a file manager come in double quotes, which no path can contain.
@@ -147,36 +135,47 @@ Outcome CVelmoraDlg::KeepSharedSizes()
     return Outcome::kCompleted;
 }
 
+// The status names the file being read even while one long file is read: between its buffer
+// loads the report is brought up to date and the window answers, both paced, as between files.
 Outcome CVelmoraDlg::ChecksumFiles(std::vector<ContentKey>& keys)
 {
     const int nFiles = static_cast<int>(m_files.GetSize());
     keys.resize(static_cast<size_t>(nFiles));
-    m_pDigester.reset(new CFileDigester);
+    BOOL bStopped = FALSE;
+    m_pDigester.reset(new CFileDigester([this, &bStopped] {
+        m_report.ShowWhenDue();
+        bStopped = CheckStopPaced() == Outcome::kStopped;
+        return !bStopped;
+    }));
     m_report.Restart();
-    for (int i = 0; i < nFiles; ++i)
+    for (int i = 0; i < nFiles && !bStopped; ++i)
     {
-        if (CheckStopPaced() == Outcome::kStopped)
-        {
-            m_pDigester.reset();
-            return Outcome::kStopped;
-        }
+        bStopped = CheckStopPaced() == Outcome::kStopped;
+        if (bStopped)
+            break;
         m_report.ShowFile("Просмотр %d/%d: %s", i + 1, nFiles, m_files[i], i, nFiles - 1);
         keys[i] = ChecksumFile(m_files[i], m_values[i]);
     }
     m_pDigester.reset();
+    if (bStopped)
+        return Outcome::kStopped;
     m_report.Flush();
     return Outcome::kCompleted;
 }
 
-ContentKey CVelmoraDlg::ChecksumFile(const CString& path, ULONGLONG nLength)
+// Leaves in m_values the file's size as read on its open handle, which the group order sorts by.
+ContentKey CVelmoraDlg::ChecksumFile(const CString& path, ULONGLONG& nLength)
 {
-    const FileChecksum checksum = m_bMp3 && IsMp3File(path) ? GetMp3Crc(path) : GetFileCrc(path);
-    return ContentKey{nLength, checksum.fingerprint, checksum.crc, checksum.fileIndex};
+    const FileChecksum checksum = m_bMp3 && IsMp3File(path) ? GetMp3Crc(path) : GetFileCrc(path, nLength);
+    const ContentKey key{nLength, checksum.fingerprint, checksum.crc, checksum.fileIndex};
+    nLength = checksum.fileSize;
+    return key;
 }
 
 // Each file equal to an earlier one joins the earlier one's group and leaves the working list,
 // so the count shown falls by the group's later files and the files after it move up.
-Outcome CVelmoraDlg::GroupEqualFiles(const std::vector<ContentKey>& keys)
+// The keys are freed at the end: the list stage that follows is when memory peaks.
+Outcome CVelmoraDlg::GroupEqualFiles(std::vector<ContentKey>& keys)
 {
     const EqualContent equal = FindEqualContent(keys);
     const int nTotal = static_cast<int>(keys.size());
@@ -193,14 +192,19 @@ Outcome CVelmoraDlg::GroupEqualFiles(const std::vector<ContentKey>& keys)
         m_report.ShowFile("Сравнение %d/%d: %s", nShown + 1, nCurrent, m_files[k], nShown, nCurrent - 1);
         if (equal.nextEqual[k] != kNoNextFile)
         {
+            const INT_PTR nGroups = m_groups.GetSize();
             nRemoved += AddGroupOfDistinctFiles(static_cast<UINT>(k), equal.nextEqual, keys);
+            // The group's size goes to its own place in m_values, never past k: groups start in table order.
+            if (m_groups.GetSize() > nGroups)
+                m_values[nGroups] = m_values[k];
             m_report.ShowPos(nShown, nTotal - nRemoved - 1);
         }
         ++nShown;
     }
     m_report.Flush();
     m_files.RemoveAll();
-    m_values.RemoveAll();
+    m_values.SetSize(m_groups.GetSize());
+    std::vector<ContentKey>().swap(keys);
     return Outcome::kCompleted;
 }
 
@@ -247,18 +251,18 @@ int CVelmoraDlg::AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& n
     return static_cast<int>(members.size()) - 1;
 }
 
+// Sorts by the size each group's first file had when the checksum stage read it (in m_values),
+// so that no file is opened again here; a file changed since then sorts by its size at that time.
 void CVelmoraDlg::SortGroups()
 {
     const int nGroups = static_cast<int>(m_groups.GetSize());
     m_editFolder.SetWindowText("");
+    m_editFolder.UpdateWindow();
     ShowStatus("Сортировка...");
     m_report.Restart();
-    std::vector<ULONGLONG> sizes(static_cast<size_t>(nGroups));
-    for (int j = 0; j < nGroups; ++j)
-    {
-        m_report.ShowPos(j, 2 * nGroups - 1);
-        sizes[j] = SizeForSorting(m_groups[j]->GetAt(0));
-    }
+    m_report.ShowPos(0, 2 * nGroups - 1);
+    const std::vector<ULONGLONG> sizes(m_values.GetData(), m_values.GetData() + nGroups);
+    m_values.RemoveAll();
     const std::vector<UINT> order = ExchangeSortOrder(sizes);
     CGroupArray sorted;
     sorted.Reserve(nGroups);

@@ -15,6 +15,8 @@ public:
     // The status line as format(nNumber, nCount, path), the path in the file field, the bar at nPos of 0..nMax.
     void ShowFile(LPCSTR pszFormat, int nNumber, int nCount, LPCSTR pszPath, int nPos, int nMax);
     void ShowPos(int nPos, int nMax);
+    // Puts what is pending on the window if the interval has passed; for a long step that shows nothing new.
+    void ShowWhenDue();
     // Puts what is pending on the window now.
     void Flush();
     // The next change shows at once.
@@ -27,7 +29,6 @@ public:
     void OnHold(BOOL bHeld) override;
 
 private:
-    void ShowWhenDue();
 
     CRefreshPacer m_pacer;
     CEdit& m_status;

@@ -84,10 +84,11 @@ public:
         Click(IDC_SEARCH);
     }
     // Every refresh and every drain as it comes, so that a test sees each step of a search.
-    void RefreshOnEveryStep()
+    void RefreshOnEveryStep() { RefreshEvery(0); }
+    void RefreshEvery(DWORD nIntervalMs)
     {
-        m_report.SetRefreshInterval(0);
-        m_drainPacer = CRefreshPacer(0);
+        m_report.SetRefreshInterval(nIntervalMs);
+        m_drainPacer = CRefreshPacer(nIntervalMs);
     }
     void SetControlText(int nID, const std::string& text) { ::SetDlgItemTextA(m_hWnd, nID, text.c_str()); }
 

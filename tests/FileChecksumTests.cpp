@@ -32,11 +32,19 @@ FileChecksum ChecksumOf(const Bytes& bytes)
 {
     CContentHasher hasher;
     hasher.Update(bytes.data(), bytes.size());
-    const FileChecksum checksum = {hasher.Crc(), hasher.Fingerprint(), 0};
+    const FileChecksum checksum = {hasher.Crc(), hasher.Fingerprint(), 0, 0};
     return checksum;
 }
 
-const FileChecksum kNone = {0, 0, 0};
+const FileChecksum kNone = {0, 0, 0, 0};
+
+// The whole file checksummed as listed by the walk, with the size it has now.
+FileChecksum WholeFile(CFileDigester& digester, const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return digester.WholeFile(path.c_str(), static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
+}
 
 } // namespace
 
@@ -83,34 +91,38 @@ TEST(FileDigester, WholeFilesAndFilesThatCannotBeRead)
     CTempFolder folder;
     CFileDigester digester;
     const Bytes abc = FromText("abc");
-    EXPECT_EQ(ChecksumOf(abc), digester.WholeFile(folder.Write("abc.txt", abc).c_str()));
-    EXPECT_EQ(0xCA6598D0u, digester.WholeFile((folder.Path() + "abc.txt").c_str()).crc);
+    EXPECT_EQ(ChecksumOf(abc), WholeFile(digester, folder.Write("abc.txt", abc).c_str()));
+    EXPECT_EQ(0xCA6598D0u, WholeFile(digester, (folder.Path() + "abc.txt").c_str()).crc);
+    EXPECT_EQ(3u, WholeFile(digester, (folder.Path() + "abc.txt")).fileSize);
+    // Grown or shrunk since it was listed.
+    EXPECT_EQ(kNone, digester.WholeFile((folder.Path() + "abc.txt").c_str(), 2));
+    EXPECT_EQ(kNone, digester.WholeFile((folder.Path() + "abc.txt").c_str(), 4));
 
     // Several buffer loads with an odd remainder, under a name in the ANSI code page.
     const Bytes large = RandomBytes(3 * 1024 * 1024 + 77, 8);
-    EXPECT_EQ(ChecksumOf(large), digester.WholeFile(folder.Write("большой файл.bin", large).c_str()));
+    EXPECT_EQ(ChecksumOf(large), WholeFile(digester, folder.Write("большой файл.bin", large).c_str()));
 
-    EXPECT_EQ(kNone, digester.WholeFile(folder.Write("empty", Bytes()).c_str()));
-    EXPECT_EQ(kNone, digester.WholeFile(folder.Write("zeros", Bytes(100000, 0)).c_str()));
-    EXPECT_EQ(kNone, digester.WholeFile((folder.Path() + "missing").c_str()));
-    EXPECT_EQ(kNone, digester.WholeFile(folder.Path().c_str()));
+    EXPECT_EQ(kNone, WholeFile(digester, folder.Write("empty", Bytes()).c_str()));
+    EXPECT_EQ(kNone, WholeFile(digester, folder.Write("zeros", Bytes(100000, 0)).c_str()));
+    EXPECT_EQ(kNone, WholeFile(digester, (folder.Path() + "missing").c_str()));
+    EXPECT_EQ(kNone, WholeFile(digester, folder.Path().c_str()));
 
     // Another program holding the file without sharing it.
     const std::string held = folder.Write("held", large);
     {
         CAutoHandle holder(::CreateFileA(held.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
         ASSERT_TRUE(holder.IsValid());
-        EXPECT_EQ(kNone, digester.WholeFile(held.c_str()));
+        EXPECT_EQ(kNone, WholeFile(digester, held.c_str()));
         EXPECT_EQ(0u, CFileDigester::Mp3AudioLength(held.c_str()));
     }
     // Under Wine a Linux sysfs file claims 4096 bytes but holds a few: a read that comes up short.
     const char* const shortRead = "Z:\\sys\\devices\\system\\cpu\\online";
     if (::GetFileAttributesA(shortRead) != INVALID_FILE_ATTRIBUTES)
     {
-        EXPECT_EQ(kNone, digester.WholeFile(shortRead));
+        EXPECT_EQ(kNone, WholeFile(digester, shortRead));
         EXPECT_EQ(kNone, digester.Mp3Audio(shortRead));
     }
-    EXPECT_EQ(ChecksumOf(large), digester.WholeFile(held.c_str()));
+    EXPECT_EQ(ChecksumOf(large), WholeFile(digester, held.c_str()));
 }
 
 TEST(FileDigester, Mp3AudioIgnoresTags)
@@ -125,7 +137,7 @@ TEST(FileDigester, Mp3AudioIgnoresTags)
     EXPECT_EQ(audio.size(), CFileDigester::Mp3AudioLength(second.c_str()));
     EXPECT_EQ(ChecksumOf(audio), digester.Mp3Audio(first.c_str()));
     EXPECT_EQ(ChecksumOf(audio), digester.Mp3Audio(second.c_str()));
-    EXPECT_FALSE(digester.WholeFile(first.c_str()) == digester.WholeFile(second.c_str()));
+    EXPECT_FALSE(WholeFile(digester, first.c_str()) == WholeFile(digester, second.c_str()));
 
     // The end tag of a file past 4 GiB is found at its 64-bit offset, reading only a few bytes.
     const ULONGLONG kBeyond32Bits = 0x100000005ull;
@@ -133,7 +145,7 @@ TEST(FileDigester, Mp3AudioIgnoresTags)
     EXPECT_EQ(kBeyond32Bits, CFileDigester::Mp3AudioLength(huge.c_str()));
 
     const std::string untagged = folder.Write("untagged.mp3", audio);
-    EXPECT_EQ(digester.WholeFile(untagged.c_str()), digester.Mp3Audio(untagged.c_str()));
+    EXPECT_EQ(WholeFile(digester, untagged.c_str()), digester.Mp3Audio(untagged.c_str()));
 
     for (const std::string& bad : {folder.Write("overlong.mp3", StartTag("ID3", 0, 0, 7, 0x76, 100)),
                                    folder.Write("header.mp3", FromText("ID3") + Bytes(4, 0)), folder.Path() + "missing.mp3"})

@@ -2,7 +2,9 @@
 #include "framework/AutoHandle.h"
 #include "results/ItemKey.h"
 #include "tests/DialogHarness.h"
+#include <atomic>
 #include <functional>
+#include <thread>
 
 namespace
 {
@@ -359,4 +361,71 @@ TEST(SearchControl, CheckStopWhileIdleStops)
     CDialogUnderTest dlg;
     EXPECT_EQ(Outcome::kStopped, dlg.CheckStop());
     EXPECT_EQ(CString("Прервано пользователем"), dlg.ControlText(IDC_STATUS));
+}
+
+namespace
+{
+// A control's text as another program reads it: answered only when the window handles messages.
+std::string TextFromOutside(HWND hWnd)
+{
+    char text[1024] = "";
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 200, &result);
+    return text;
+}
+}  // namespace
+
+TEST(SearchProgress, ALongFileIsNamedWhileItIsReadAndAStopThereEndsTheSearch)
+{
+    CTempFolder root;
+    root.Write("a1.bin", "small");
+    root.Write("a2.bin", "small");
+    const std::string big = root.WriteSparse("b1.bin", 1ll << 28);
+    // Its twin of equal size cannot be opened, so only one long file is read.
+    const std::string twin = root.WriteSparse("b2.bin", 1ll << 28);
+    CAutoHandle hold(::CreateFileA(twin.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+
+    for (const bool bStop : {false, true})
+    {
+        CDialogUnderTest dlg;
+        dlg.RefreshEvery(10);  // well below the time the long file takes, whatever the program's own pacing
+        std::atomic<bool> bDone{false};
+        bool bSeen = false;
+        std::thread watcher([&, hStatus = ::GetDlgItem(dlg.m_hWnd, IDC_STATUS), hFolder = ::GetDlgItem(dlg.m_hWnd, IDC_FOLDER)] {
+            while (!bDone && !bSeen)
+                bSeen = TextFromOutside(hStatus) == "Просмотр 3/4: " + big && TextFromOutside(hFolder) == big;
+            if (bSeen && bStop)
+                PostClick(dlg, IDC_SEARCH);
+        });
+        dlg.Search(root.Path());
+        bDone = true;
+        watcher.join();
+        SCOPED_TRACE(bStop ? "stopped" : "to the end");
+        EXPECT_TRUE(bSeen);
+        EXPECT_EQ(CString(bStop ? "Прервано пользователем" : "Найдено 1 дубликатов"), dlg.ControlText(IDC_STATUS));
+        if (bStop)
+        {
+            EXPECT_EQ(CString(big.c_str()), dlg.ControlText(IDC_FOLDER));
+        }
+    }
+}
+
+TEST(SearchProgress, TheLowerFieldIsEmptiedAndRepaintedWhenSortingStarts)
+{
+    CTempFolder root;
+    root.Write("a1", "same");
+    root.Write("a2", "same");
+    CDialogUnderTest dlg;
+    std::string folderWhenSorting = "not seen";
+    BOOL bFolderUnpainted = TRUE;
+    CSentMessageWatch watch([&, hStatus = ::GetDlgItem(dlg.m_hWnd, IDC_STATUS)](const CWPSTRUCT& msg) {
+        if (msg.message == WM_SETTEXT && msg.hwnd == hStatus && std::string(reinterpret_cast<LPCSTR>(msg.lParam)) == "Сортировка...")
+        {
+            folderWhenSorting = dlg.ControlText(IDC_FOLDER);
+            bFolderUnpainted = ::GetUpdateRect(::GetDlgItem(dlg.m_hWnd, IDC_FOLDER), nullptr, FALSE);
+        }
+    });
+    dlg.Search(root.Path());
+    EXPECT_EQ("", folderWhenSorting);
+    EXPECT_FALSE(bFolderUnpainted);
 }

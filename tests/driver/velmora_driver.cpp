@@ -5,7 +5,8 @@
 //   velmora_driver mark <prefix>          types the prefix into the lower field, presses "Выделить"
 //   velmora_driver copy <folder>          types the target folder, presses "Копировать в", waits
 //   velmora_driver move <folder>          types the target folder, presses "Переместить в", waits
-//   velmora_driver timed <folder>         searches and prints each stage's time and the peak memory
+//   velmora_driver timed <folder>         searches and prints each stage's time, the peak memory and the
+//                                         longest time the window left a message unanswered
 //   velmora_driver scroll                 scrolls the results to the end and back, timing each
 //   velmora_driver resize <width> <height> gives the window that outer size, as dragging its frame would
 //   velmora_driver close                  presses "Выход"
@@ -15,8 +16,10 @@
 #include <psapi.h>
 #include <cstdio>
 #include <cstdlib>
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -39,7 +42,46 @@ double Seconds()
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Times a search stage by stage from its status line, read every few milliseconds.
+// Asks the window a harmless question every 100 ms from a thread of its own and keeps the longest
+// wait for the answer: how long the window would look hung to the system and to the user.
+class CSilenceWatch
+{
+public:
+    explicit CSilenceWatch(HWND hWnd) : m_thread([this, hWnd] { Watch(hWnd); }) {}
+    ~CSilenceWatch() { Stop(); }
+    CSilenceWatch(const CSilenceWatch&) = delete;
+    CSilenceWatch& operator=(const CSilenceWatch&) = delete;
+
+    double Stop()
+    {
+        m_bDone = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        return m_longest;
+    }
+
+private:
+    void Watch(HWND hWnd)
+    {
+        while (!m_bDone)
+        {
+            const double asked = Seconds();
+            DWORD_PTR result = 0;
+            ::SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &result);
+            const double waited = Seconds() - asked;
+            if (waited > m_longest)
+                m_longest = waited;
+            ::Sleep(100);
+        }
+    }
+
+    std::atomic<bool> m_bDone{false};
+    double m_longest = 0;
+    std::thread m_thread;
+};
+
+// Times a search stage by stage from its status line, read every 50 ms: reading it more often
+// would cost the window measurable time, since every read is a message it must answer.
 int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
 {
     const char* const stages[] = {"Просмотр:", "MP3:", "Оценка", "Просмотр ", "Сравнение",
@@ -47,6 +89,7 @@ int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
     std::vector<double> started(sizeof(stages) / sizeof(stages[0]), 0);
     app.SetText(IDC_PATH, pszFolder);
     app.SetCheck(IDC_MP3, FALSE);
+    CSilenceWatch silence(app.Window());
     const double start = Seconds();
     app.Click(IDC_SEARCH);
     size_t last = 0;
@@ -63,10 +106,11 @@ int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
         }
         if (started.back() != 0 || status == "Прервано пользователем")
             break;
-        ::Sleep(5);
+        ::Sleep(50);
     }
     app.WaitForIdle();
     const double total = Seconds() - start;
+    const double longestSilence = silence.Stop();
     for (size_t i = 0; i + 1 < started.size(); ++i)
     {
         if (started[i] == 0)
@@ -81,6 +125,7 @@ int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
     memory.cb = sizeof(memory);
     if (app.ProcessHandle() && ::GetProcessMemoryInfo(app.ProcessHandle(), &memory, sizeof(memory)))
         std::printf("peak working set %llu bytes\n", static_cast<ULONGLONG>(memory.PeakWorkingSetSize));
+    std::printf("longest silence %.2f s\n", longestSilence);
     return 0;
 }
 
