@@ -35,6 +35,15 @@ std::vector<std::string> Rows(const CDialogUnderTest& dlg)
     }
     return rows;
 }
+
+// A control's text as another program reads it: answered only when the window handles messages.
+std::string TextFromOutside(HWND hWnd)
+{
+    char text[1024] = "";
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 200, &result);
+    return text;
+}
 }  // namespace
 
 TEST(FolderWalk, ListsDepthFirstWithSubfolderFilesWhereTheirEntryStood)
@@ -362,18 +371,6 @@ TEST(SearchControl, CheckStopWhileIdleStops)
     EXPECT_EQ(Outcome::kStopped, dlg.CheckStop());
     EXPECT_EQ(CString("Прервано пользователем"), dlg.ControlText(IDC_STATUS));
 }
-
-namespace
-{
-// A control's text as another program reads it: answered only when the window handles messages.
-std::string TextFromOutside(HWND hWnd)
-{
-    char text[1024] = "";
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 200, &result);
-    return text;
-}
-}  // namespace
 
 TEST(SearchProgress, ALongFileIsNamedWhileItIsReadAndAStopThereEndsTheSearch)
 {
