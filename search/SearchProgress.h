@@ -29,7 +29,6 @@ public:
     void OnHold(BOOL bHeld) override;
 
 private:
-
     CRefreshPacer m_pacer;
     CEdit& m_status;
     CEdit& m_fileField;
