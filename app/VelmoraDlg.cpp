@@ -48,8 +48,9 @@ BOOL CVelmoraDlg::OnInitDialog()
 
     m_list.m_pGroups = &m_groups;
     const RECT rcEmpty = {0, 0, 0, 0};
-    m_list.Create(WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_NOSORTHEADER,
-                  rcEmpty, this, IDC_RESULTS);
+    const DWORD dwListStyle =
+        WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_OWNERDATA | LVS_NOSORTHEADER;
+    m_list.Create(WS_EX_CLIENTEDGE, dwListStyle, rcEmpty, this, IDC_RESULTS);
 
     RECT rcClient;
     GetClientRect(&rcClient);
@@ -104,16 +105,6 @@ BOOL CVelmoraDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
         default:
             return FALSE;
         }
-    case WM_NOTIFY:
-    {
-        const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
-        if (pHdr->idFrom == IDC_RESULTS && pHdr->code == LVN_ITEMCHANGING)
-        {
-            OnItemChangingResults(reinterpret_cast<const NMLISTVIEW*>(lParam), pResult);
-            return TRUE;
-        }
-        return FALSE;
-    }
     case WM_SIZE:
         OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
         return TRUE;
@@ -156,7 +147,7 @@ void CVelmoraDlg::ClearResults()
 {
     m_files.RemoveAll();
     m_values.RemoveAll();
-    m_list.DeleteAllItems();
+    m_list.RemoveAllRows();
     for (INT_PTR i = 0; i < m_groups.GetSize(); ++i)
         delete m_groups[i];
     m_groups.RemoveAll();

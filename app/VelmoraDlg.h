@@ -117,7 +117,6 @@ protected:
     ULONGLONG GetMp3DataSize(LPCSTR pszPath);
 
     // Marking
-    void OnItemChangingResults(const NMLISTVIEW* pNMLV, LRESULT* pResult);
     void OnMark();
     void OnUnmark();
     void MarkByPrefix(BOOL bMark);

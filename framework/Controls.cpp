@@ -32,15 +32,6 @@ int CListCtrl::InsertColumn(int nCol, LPCSTR pszHeading, int nFormat, int nWidth
                                         reinterpret_cast<LPARAM>(&column)));
 }
 
-DWORD_PTR CListCtrl::GetItemData(int nItem) const
-{
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = nItem;
-    GetItem(&item);
-    return static_cast<DWORD_PTR>(item.lParam);
-}
-
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const
 {
     // The control cuts a text at the buffer it is given: grow the buffer until the text fits.

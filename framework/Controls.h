@@ -42,21 +42,13 @@ public:
     }
 
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
-    int InsertItem(const LVITEMA* pItem)
+    // Rows of an owner-data list: the control only counts them.
+    void SetItemCountEx(int nItems, DWORD dwFlags)
     {
-        return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(pItem)));
+        SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(nItems), static_cast<LPARAM>(dwFlags));
     }
     BOOL DeleteItem(int nItem) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(nItem))); }
     BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
-    BOOL GetItem(LVITEMA* pItem) const
-    {
-        return static_cast<BOOL>(SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(pItem)));
-    }
-    BOOL SetItem(const LVITEMA* pItem)
-    {
-        return static_cast<BOOL>(SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(pItem)));
-    }
-    DWORD_PTR GetItemData(int nItem) const;
     CString GetItemText(int nItem, int nSubItem) const;
     UINT GetItemState(int nItem, UINT nMask) const
     {

@@ -56,7 +56,7 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
         int nNextFrom = nRow;
         if (bDone && texts.bRemovesRow)
         {
-            m_listedFiles.Forget(static_cast<LPARAM>(m_list.GetItemData(nRow)));
+            m_listedFiles.Forget(m_list.GetRowKey(nRow));
             progress.HoldListRedraw();
             m_list.RemoveFileRow(nRow);
             nNextFrom = nRow - 1;

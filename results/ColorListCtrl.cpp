@@ -40,5 +40,5 @@ void CColorListCtrl::OnGetDispInfo(NMLVDISPINFOA* pDispInfo)
 {
     LVITEMA& item = pDispInfo->item;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
-        GetCellText(item.lParam, item.iSubItem, item.pszText, item.cchTextMax);
+        GetCellText(GetRowKey(item.iItem), item.iSubItem, item.pszText, item.cchTextMax);
 }

@@ -33,6 +33,8 @@ protected:
     virtual int GetColumnCount() = 0;
     // Background of an unselected row.
     virtual COLORREF GetRowColor(int nRow) = 0;
+    // The value a row carries. The control asks for a row's texts by row number and keeps no value.
+    virtual LPARAM GetRowKey(int nRow) const = 0;
 
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

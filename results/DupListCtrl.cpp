@@ -49,9 +49,16 @@ const CString* CDupListCtrl::PathOfKey(LPARAM key) const
     return &group[nFile];
 }
 
+LPARAM CDupListCtrl::GetRowKey(int nRow) const
+{
+    if (nRow < 0 || static_cast<size_t>(nRow) >= m_keys.size())
+        return kSeparatorKey;
+    return m_keys[static_cast<size_t>(nRow)];
+}
+
 BOOL CDupListCtrl::ResolveRow(int nRow, CString& strPath) const
 {
-    const CString* pPath = PathOfKey(static_cast<LPARAM>(GetItemData(nRow)));
+    const CString* pPath = PathOfKey(GetRowKey(nRow));
     if (!pPath)
         return FALSE;
     strPath = *pPath;
@@ -82,46 +89,90 @@ void CDupListCtrl::GetCellText(LPARAM key, int nColumn, LPSTR pszBuffer, int cch
 
 COLORREF CDupListCtrl::GetRowColor(int nRow)
 {
-    const LPARAM key = static_cast<LPARAM>(GetItemData(nRow));
+    const LPARAM key = GetRowKey(nRow);
     if (IsSeparatorKey(key))
         return RGB(0, 0, 0);
     return m_colors[ItemKeyGroup(key) % kGroupColors];
 }
 
-void CDupListCtrl::AppendRow(LPARAM key)
-{
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = GetItemCount();
-    item.pszText = LPSTR_TEXTCALLBACKA;
-    item.lParam = key;
-    InsertItem(&item);
-}
-
+// The control hears of the new rows at once, so that a pause while the list is filled shows them;
+// it redraws nothing while drawing is off.
 void CDupListCtrl::AppendGroupRows(UINT nGroup, UINT nFiles)
 {
-    if (GetItemCount() > 0)
-        AppendRow(kSeparatorKey);
+    if (!m_keys.empty())
+        m_keys.push_back(kSeparatorKey);
     for (UINT nFile = 0; nFile < nFiles; ++nFile)
-        AppendRow(MakeItemKey(nGroup, nFile));
+        m_keys.push_back(MakeItemKey(nGroup, nFile));
+    SetItemCountEx(static_cast<int>(m_keys.size()), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 // The separator below a row goes with it when the row was the last of its block, and the separator
-// above it when the row was the last of the list.
+// above it when the row was the last of the list. The control takes out a row before its key goes, so
+// that what it reports of the row while doing so is still the row's own.
 void CDupListCtrl::RemoveFileRow(int nRow)
 {
-    const BOOL bFirstOfBlock = nRow == 0 || IsSeparatorKey(static_cast<LPARAM>(GetItemData(nRow - 1)));
-    const int nRows = GetItemCount();
-    DeleteItem(nRow);
-    if (!bFirstOfBlock)
+    const int nRows = static_cast<int>(m_keys.size());
+    if (nRow < 0 || nRow >= nRows)
         return;
-    if (nRow + 1 < nRows)
+    const BOOL bFirstOfBlock = nRow == 0 || IsSeparatorKey(GetRowKey(nRow - 1));
+    int nFirst = nRow;
+    int nLast = nRow;
+    if (bFirstOfBlock && nRow + 1 < nRows && IsSeparatorKey(GetRowKey(nRow + 1)))
+        nLast = nRow + 1;
+    else if (bFirstOfBlock && nRow + 1 == nRows && nRow > 0)
+        nFirst = nRow - 1;
+    for (int i = nLast; i >= nFirst; --i)
     {
-        if (IsSeparatorKey(static_cast<LPARAM>(GetItemData(nRow))))
-            DeleteItem(nRow);
+        DeleteItem(i);
+        m_keys.erase(m_keys.begin() + i);
     }
-    else if (nRow > 0)
+}
+
+void CDupListCtrl::RemoveAllRows()
+{
+    DeleteAllItems();
+    std::vector<LPARAM>().swap(m_keys);
+}
+
+// The control of an owner-data list asks nobody before it selects a row: it reports a row after the
+// change, and a range (Shift, select all) as a whole. A separator that became selected is unselected
+// right away, before anything can act on the mark or paint it.
+BOOL CDupListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+    if (message == WM_NOTIFY && pHdr->code == LVN_ITEMCHANGED)
     {
-        DeleteItem(nRow - 1);
+        OnItemChanged(reinterpret_cast<const NMLISTVIEW*>(lParam));
+        *pResult = 0;
+        return TRUE;
+    }
+    if (message == WM_NOTIFY && pHdr->code == LVN_ODSTATECHANGED)
+    {
+        const NMLVODSTATECHANGE* pChange = reinterpret_cast<const NMLVODSTATECHANGE*>(lParam);
+        if (pChange->uNewState & LVIS_SELECTED)
+            UnselectSeparators(pChange->iFrom, pChange->iTo);
+        *pResult = 0;
+        return TRUE;
+    }
+    return CColorListCtrl::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+void CDupListCtrl::OnItemChanged(const NMLISTVIEW* pNMLV)
+{
+    if (!(pNMLV->uNewState & LVIS_SELECTED))
+        return;
+    if (pNMLV->iItem < 0)
+        UnselectSeparators(0, static_cast<int>(m_keys.size()) - 1);
+    else
+        UnselectSeparators(pNMLV->iItem, pNMLV->iItem);
+}
+
+void CDupListCtrl::UnselectSeparators(int nFrom, int nTo)
+{
+    const int nLast = static_cast<int>(m_keys.size()) - 1;
+    for (int nRow = nFrom < 0 ? 0 : nFrom; nRow <= nTo && nRow <= nLast; ++nRow)
+    {
+        if (IsSeparatorKey(m_keys[static_cast<size_t>(nRow)]))
+            SetItemState(nRow, 0, LVIS_SELECTED);
     }
 }

@@ -1,6 +1,6 @@
-// Marking rows: separator rows are never selected; "Выделить" and "Убрать выделение" act on a path prefix.
+// Marking rows: "Выделить" and "Убрать выделение" act on a path prefix. The list itself keeps separator
+// rows from being selected.
 #include "app/VelmoraDlg.h"
-#include "results/ItemKey.h"
 #include <string>
 
 namespace
@@ -18,11 +18,6 @@ BOOL StartsWithNoCase(const CString& strText, const CString& strPrefix)
     return text == prefix;
 }
 }  // namespace
-
-void CVelmoraDlg::OnItemChangingResults(const NMLISTVIEW* pNMLV, LRESULT* pResult)
-{
-    *pResult = ((pNMLV->uNewState & LVIS_SELECTED) && IsSeparatorKey(pNMLV->lParam)) ? 1 : 0;
-}
 
 void CVelmoraDlg::OnMark()
 {
@@ -47,12 +42,6 @@ void CVelmoraDlg::MarkByPrefix(BOOL bMark)
         CString strPath;
         if (!m_list.ResolveRow(nRow, strPath) || !StartsWithNoCase(strPath, m_strFolder))
             continue;
-        LVITEMA item = {};
-        item.mask = LVIF_STATE | LVIF_PARAM;
-        item.iItem = nRow;
-        item.stateMask = LVIS_SELECTED;
-        m_list.GetItem(&item);
-        item.state = bMark ? LVIS_SELECTED : 0;
-        m_list.SetItem(&item);
+        m_list.SetItemState(nRow, bMark ? LVIS_SELECTED : 0, LVIS_SELECTED);
     }
 }

@@ -33,7 +33,7 @@ std::vector<LPARAM> CDialogUnderTest::RowKeys() const
 {
     std::vector<LPARAM> keys;
     for (int i = 0; i < m_list.GetItemCount(); ++i)
-        keys.push_back(static_cast<LPARAM>(m_list.GetItemData(i)));
+        keys.push_back(m_list.GetRowKey(i));
     return keys;
 }
 

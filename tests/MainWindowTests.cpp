@@ -142,7 +142,8 @@ TEST(MainWindow, ResultsListLiesOverTheHiddenTemplateListWithItsTwoColumns)
     ExpectSameRect(ClientRectOf(dlg.m_hWnd, hTemplate), ClientRectOf(dlg.m_hWnd, hResults), "results list");
 
     const LONG_PTR style = ::GetWindowLongPtrA(hResults, GWL_STYLE);
-    EXPECT_EQ(static_cast<LONG_PTR>(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_NOSORTHEADER),
+    EXPECT_EQ(static_cast<LONG_PTR>(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_OWNERDATA |
+                                    LVS_NOSORTHEADER),
               style & ~static_cast<LONG_PTR>(WS_CLIPSIBLINGS));
     EXPECT_EQ(WS_EX_CLIENTEDGE, ::GetWindowLongPtrA(hResults, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
@@ -288,12 +289,9 @@ TEST(ResultsList, ItemKeysNameGroupAndFileAndSurviveLargeIndices)
 {
     CDialogUnderTest dlg;
     FillGroups(dlg, {2, 3, 2});
-    ASSERT_EQ(9, dlg.m_list.GetItemCount());
-    const LPARAM expected[] = {MakeItemKey(0, 0), MakeItemKey(0, 1), kSeparatorKey,
-                               MakeItemKey(1, 0), MakeItemKey(1, 1), MakeItemKey(1, 2),
-                               kSeparatorKey,     MakeItemKey(2, 0), MakeItemKey(2, 1)};
-    for (int row = 0; row < 9; ++row)
-        EXPECT_EQ(static_cast<DWORD_PTR>(expected[row]), dlg.m_list.GetItemData(row)) << row;
+    EXPECT_EQ(dlg.RowKeys(), (std::vector<LPARAM>{MakeItemKey(0, 0), MakeItemKey(0, 1), kSeparatorKey,
+                                                   MakeItemKey(1, 0), MakeItemKey(1, 1), MakeItemKey(1, 2),
+                                                   kSeparatorKey, MakeItemKey(2, 0), MakeItemKey(2, 1)}));
     EXPECT_EQ(CString("C:\\g1\\f2"), CellText(dlg, 5, 0));
 
     for (UINT group : {0u, 1u, 65535u, 65536u, 0x7FFFFFFFu, 0xFFFFFFFEu})

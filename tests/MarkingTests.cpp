@@ -103,6 +103,10 @@ TEST_F(MarkingTest, NoClickOrKeyLeavesASeparatorSelected)
     ClickRow(dlg.m_list, 0, 0);
     ClickRow(dlg.m_list, 4, MK_SHIFT);
     EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{0, 1, 3, 4}));
+
+    dlg.m_list.SetItemState(-1, 0, LVIS_SELECTED);
+    dlg.m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{0, 1, 3, 4}));
 }
 
 TEST(MarkingLongPaths, CyrillicCaseAndPathsLongerThan260CharactersMatch)

@@ -85,11 +85,11 @@ TEST(Robustness, SearchPausedWhileFillingTheListShowsTheRowsSoFar)
         root.Write(name, name[0] == 'a' ? "aa" : "bbb");
     CDialogUnderTest dlg;
     dlg.RefreshOnEveryStep();
-    int nInserted = 0;
+    int nGroupsListed = 0;
     int nDrawnWhilePaused = 0;
     CPauseAnswerer answerer(dlg);
     CSentMessageWatch watch([&](const CWPSTRUCT& msg) {
-        if (msg.message == LVM_INSERTITEMA && ++nInserted == 2)
+        if (msg.message == LVM_SETITEMCOUNT && ++nGroupsListed == 1)
             PostClick(dlg, IDC_DELETE);
         nDrawnWhilePaused += msg.message == WM_DRAWITEM && dlg.m_bPaused;
     });
@@ -181,7 +181,7 @@ TEST(Robustness, DeleteStoppedOrPausedAtRandomMomentsHandlesEachFileOnce)
         CSentMessageWatch watch([&](const CWPSTRUCT& msg) {
             if (msg.message != WM_NOTIFY || reinterpret_cast<const NMHDR*>(msg.lParam)->code != LVN_DELETEITEM)
                 return;
-            const LPARAM key = reinterpret_cast<const NMLISTVIEW*>(msg.lParam)->lParam;
+            const LPARAM key = dlg.m_list.GetRowKey(reinterpret_cast<const NMLISTVIEW*>(msg.lParam)->iItem);
             if (!IsSeparatorKey(key) && ++nDeleted == nStopAfter)
                 PostClicks(dlg, click);
         });

@@ -27,9 +27,8 @@ using Names = std::vector<std::vector<std::string>>;
 std::vector<std::string> Rows(const CDialogUnderTest& dlg)
 {
     std::vector<std::string> rows;
-    for (int i = 0; i < dlg.m_list.GetItemCount(); ++i)
+    for (LPARAM key : dlg.RowKeys())
     {
-        const LPARAM key = static_cast<LPARAM>(dlg.m_list.GetItemData(i));
         rows.push_back(IsSeparatorKey(key) ? "-"
                                            : std::to_string(ItemKeyGroup(key)) + "/" + std::to_string(ItemKeyFile(key)));
     }
