@@ -1,4 +1,5 @@
-// CDupListCtrl: the columns and cell texts of the results list, resolved through the group table.
+// CDupListCtrl: the rows, columns and cell texts of the results list, resolved through the group table,
+// and the rule that keeps separator rows unselected.
 #include "results/DupListCtrl.h"
 #include "framework/AutoHandle.h"
 #include "results/ItemKey.h"
@@ -49,6 +50,7 @@ const CString* CDupListCtrl::PathOfKey(LPARAM key) const
     return &group[nFile];
 }
 
+// A row number outside the list names no file, and so reads as a separator.
 LPARAM CDupListCtrl::GetRowKey(int nRow) const
 {
     if (nRow < 0 || static_cast<size_t>(nRow) >= m_keys.size())
