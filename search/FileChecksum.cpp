@@ -23,6 +23,15 @@ HANDLE OpenForReading(LPCSTR path)
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
 }
 
+// All-zero content checksums to 0, which never makes a group: such a file gets no checksum.
+FileChecksum Finished(const CContentHasher& hasher, HANDLE file, ULONGLONG fileSize)
+{
+    if (hasher.Crc() == 0)
+        return kNoChecksum;
+    const FileChecksum checksum = {hasher.Crc(), hasher.Fingerprint(), FileIndexOf(file), fileSize};
+    return checksum;
+}
+
 bool GetLength(HANDLE file, ULONGLONG* length)
 {
     LARGE_INTEGER size;
@@ -91,10 +100,7 @@ FileChecksum CFileDigester::DigestRange(HANDLE file, ULONGLONG offset, ULONGLONG
         hasher.Update(m_buffer.get(), count);
         done += count;
     }
-    if (hasher.Crc() == 0)
-        return kNoChecksum;
-    const FileChecksum checksum = {hasher.Crc(), hasher.Fingerprint(), FileIndexOf(file), fileSize};
-    return checksum;
+    return Finished(hasher, file, fileSize);
 }
 
 // Reads until a load comes up short, which on a disk file means its end: asking for the size
@@ -117,10 +123,9 @@ FileChecksum CFileDigester::WholeFile(LPCSTR path, ULONGLONG listedSize)
             return kNoChecksum;  // grown since it was listed: no need to read the rest
         hasher.Update(m_buffer.get(), got);
     }
-    if (done != listedSize || hasher.Crc() == 0)
+    if (done != listedSize)
         return kNoChecksum;
-    const FileChecksum checksum = {hasher.Crc(), hasher.Fingerprint(), FileIndexOf(file.Get()), done};
-    return checksum;
+    return Finished(hasher, file.Get(), done);
 }
 
 FileChecksum CFileDigester::Mp3Audio(LPCSTR path)
