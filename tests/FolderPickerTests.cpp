@@ -12,6 +12,7 @@ struct ChooserScript
     int nButton;              // IDOK or IDCANCEL
     BOOL bSeen;
     int nTicksShown;
+    BOOL bSelected;
 };
 BOOL CALLBACK FindChooser(HWND hWnd, LPARAM lParam)
 {
@@ -24,8 +25,13 @@ BOOL CALLBACK FindChooser(HWND hWnd, LPARAM lParam)
         // Wine's chooser settles its start selection a little after it shows: let it, as a user would.
         if (++script.nTicksShown < 3)
             return FALSE;
-        if (!script.selectFirst.empty())
+        // The chooser takes a new selection in on its own messages: OK waits for the next tick.
+        if (!script.selectFirst.empty() && !script.bSelected)
+        {
             ::SendMessageA(hWnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(script.selectFirst.c_str()));
+            script.bSelected = TRUE;
+            return FALSE;
+        }
         script.bSeen = TRUE;
         ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(script.nButton, BN_CLICKED), 0);
         return FALSE;
@@ -48,7 +54,7 @@ std::string WithoutFinalBackslash(std::string path)
 
 void Browse(CDialogUnderTest& dlg, const std::string& selectFirst, int nButton)
 {
-    ChooserScript script = {dlg.m_hWnd, selectFirst, nButton, FALSE, 0};
+    ChooserScript script = {dlg.m_hWnd, selectFirst, nButton, FALSE, 0, FALSE};
     const UINT_PTR id = reinterpret_cast<UINT_PTR>(&script);
     ::SetTimer(dlg.m_hWnd, id, 100, DriveChooser);
     // The chooser's caller must be in a single-threaded COM apartment already (S_FALSE); asked
