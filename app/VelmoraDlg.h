@@ -10,6 +10,7 @@
 #include "results/ListedFiles.h"
 #include "search/SearchProgress.h"
 #include "search/FileChecksum.h"
+#include "search/ReadAhead.h"
 #include "search/SearchTables.h"
 #include <functional>
 #include <memory>
@@ -56,7 +57,6 @@ public:
     static const DWORD kDrainIntervalMs = 50;
     CSearchProgress m_report{m_status, m_editFolder, m_progress};
     CRefreshPacer m_drainPacer{kDrainIntervalMs};
-    std::unique_ptr<CFileDigester> m_pDigester;  // its read buffer lives while a search checksums
     SIZE m_sizeMinTrack = {0, 0};  // the window's size at start-up: it cannot be made smaller
     // The progress display of the running search, delete, copy or move; null while idle.
     IProgressDisplay* m_pProgress = nullptr;
@@ -104,16 +104,19 @@ protected:
     Outcome MeasureMp3Spans();
     Outcome KeepSharedSizes();
     Outcome ChecksumFiles(std::vector<ContentKey>& keys);
-    ContentKey ChecksumFile(const CString& path, ULONGLONG& nLength);
+    Outcome TakeChecksums(CReadAhead& reader);
+    // Runs on a reading thread: reads only m_bMp3 and the file's own entries.
+    ContentKey ChecksumFile(CFileDigester& digester, const CString& path, ULONGLONG& nLength) const;
     Outcome GroupEqualFiles(std::vector<ContentKey>& keys);
     int AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& nextEqual,
                                 const std::vector<ContentKey>& keys);
     void SortGroups();
     Outcome ListGroups();
     Outcome AppendGroupRows();
-    // The checksum (crc 0: none) with its hidden fingerprint and the file read.
-    FileChecksum GetFileCrc(LPCSTR pszPath, ULONGLONG nListedSize);
-    FileChecksum GetMp3Crc(LPCSTR pszPath);
+    // The checksum (crc 0: none) with its hidden fingerprint and the file read, through the
+    // digester of the thread that reads it.
+    static FileChecksum GetFileCrc(CFileDigester& digester, LPCSTR pszPath, ULONGLONG nListedSize);
+    static FileChecksum GetMp3Crc(CFileDigester& digester, LPCSTR pszPath);
     ULONGLONG GetMp3DataSize(LPCSTR pszPath);
 
     // Marking

@@ -5,7 +5,7 @@
 class CRefreshPacer
 {
 public:
-    explicit CRefreshPacer(DWORD nIntervalMs)
+    explicit CRefreshPacer(DWORD nIntervalMs) : m_nIntervalMs(nIntervalMs)
     {
         LARGE_INTEGER frequency;
         ::QueryPerformanceFrequency(&frequency);
@@ -25,8 +25,10 @@ public:
     }
     // The next Due() says TRUE at once.
     void Reset() { m_started = FALSE; }
+    DWORD IntervalMs() const { return m_nIntervalMs; }
 
 private:
+    DWORD m_nIntervalMs;
     LONGLONG m_interval;
     LONGLONG m_last = 0;
     BOOL m_started = FALSE;

@@ -1,14 +1,14 @@
-// The dialog's checksum functions over the shared read buffer of the running search.
+// The dialog's checksum functions, over the read buffer of the thread that reads the file.
 #include "app/VelmoraDlg.h"
 
-FileChecksum CVelmoraDlg::GetFileCrc(LPCSTR pszPath, ULONGLONG nListedSize)
+FileChecksum CVelmoraDlg::GetFileCrc(CFileDigester& digester, LPCSTR pszPath, ULONGLONG nListedSize)
 {
-    return m_pDigester ? m_pDigester->WholeFile(pszPath, nListedSize) : CFileDigester().WholeFile(pszPath, nListedSize);
+    return digester.WholeFile(pszPath, nListedSize);
 }
 
-FileChecksum CVelmoraDlg::GetMp3Crc(LPCSTR pszPath)
+FileChecksum CVelmoraDlg::GetMp3Crc(CFileDigester& digester, LPCSTR pszPath)
 {
-    return m_pDigester ? m_pDigester->Mp3Audio(pszPath) : CFileDigester().Mp3Audio(pszPath);
+    return digester.Mp3Audio(pszPath);
 }
 
 ULONGLONG CVelmoraDlg::GetMp3DataSize(LPCSTR pszPath)

@@ -10,8 +10,6 @@
 
 namespace {
 
-// Measured under Wine: at 256 KiB the cost of each ReadFile call shows, 1 MiB no longer stays in L2 while hashed.
-const DWORD kReadBufferSize = 512 * 1024;
 const std::align_val_t kReadBufferAlignment = std::align_val_t(4096);
 const FileChecksum kNoChecksum = {0, 0, 0, 0};
 const Mp3AudioSpan kNoAudio = {0, 0};
@@ -80,7 +78,7 @@ void CFileDigester::CBufferRelease::operator()(BYTE* buffer) const
 }
 
 CFileDigester::CFileDigester(std::function<bool()> betweenChunks)
-    : m_buffer(static_cast<BYTE*>(::operator new(kReadBufferSize, kReadBufferAlignment))),
+    : m_buffer(static_cast<BYTE*>(::operator new(kLoadSize, kReadBufferAlignment))),
       m_betweenChunks(std::move(betweenChunks))
 {
 }
@@ -94,7 +92,7 @@ FileChecksum CFileDigester::DigestRange(HANDLE file, ULONGLONG offset, ULONGLONG
     {
         if (done > 0 && !MayGoOn())
             return kNoChecksum;
-        const DWORD count = static_cast<DWORD>(std::min<ULONGLONG>(length - done, kReadBufferSize));
+        const DWORD count = static_cast<DWORD>(std::min<ULONGLONG>(length - done, kLoadSize));
         if (!ReadExactly(file, m_buffer.get(), count))
             return kNoChecksum;
         hasher.Update(m_buffer.get(), count);
@@ -112,11 +110,11 @@ FileChecksum CFileDigester::WholeFile(LPCSTR path, ULONGLONG listedSize)
         return kNoChecksum;
     CContentHasher hasher;
     ULONGLONG done = 0;
-    for (DWORD got = kReadBufferSize; got == kReadBufferSize;)
+    for (DWORD got = kLoadSize; got == kLoadSize;)
     {
         if (done > 0 && !MayGoOn())
             return kNoChecksum;
-        if (!::ReadFile(file.Get(), m_buffer.get(), kReadBufferSize, &got, NULL))
+        if (!::ReadFile(file.Get(), m_buffer.get(), kLoadSize, &got, NULL))
             return kNoChecksum;
         done += got;
         if (done > listedSize)

@@ -25,6 +25,9 @@ inline bool operator==(const FileChecksum& a, const FileChecksum& b)
 class CFileDigester
 {
 public:
+    // Measured under Wine: at 256 KiB the cost of each ReadFile call shows, 1 MiB no longer stays in L2 while hashed.
+    static constexpr DWORD kLoadSize = 512 * 1024;
+
     // betweenChunks runs between two buffer loads of one file, so that a long file does not keep
     // its caller's window silent; when it returns false the file is left with no checksum.
     explicit CFileDigester(std::function<bool()> betweenChunks = nullptr);

@@ -135,38 +135,46 @@ Outcome CVelmoraDlg::KeepSharedSizes()
     return Outcome::kCompleted;
 }
 
-// The status names the file being read even while one long file is read: between its buffer
-// loads the report is brought up to date and the window answers, both paced, as between files.
+// Two threads read the files ahead of the window, which takes them in list order: the status names
+// each file in turn, also while one long file is read, and the window keeps answering between.
 Outcome CVelmoraDlg::ChecksumFiles(std::vector<ContentKey>& keys)
 {
+    keys.resize(static_cast<size_t>(m_files.GetSize()));
+    CReadAhead reader(
+        static_cast<int>(m_files.GetSize()),
+        [this, &keys](CFileDigester& digester, int i) { keys[i] = ChecksumFile(digester, m_files[i], m_values[i]); },
+        [this](int i) { return m_values[i] > CFileDigester::kLoadSize; });
+    m_report.BeginReading(reader);
+    const Outcome outcome = TakeChecksums(reader);
+    m_report.EndReading();
+    return outcome;
+}
+
+Outcome CVelmoraDlg::TakeChecksums(CReadAhead& reader)
+{
     const int nFiles = static_cast<int>(m_files.GetSize());
-    keys.resize(static_cast<size_t>(nFiles));
-    BOOL bStopped = FALSE;
-    m_pDigester.reset(new CFileDigester([this, &bStopped] {
-        m_report.ShowWhenDue();
-        bStopped = CheckStopPaced() == Outcome::kStopped;
-        return !bStopped;
-    }));
     m_report.Restart();
-    for (int i = 0; i < nFiles && !bStopped; ++i)
+    for (int i = 0; i < nFiles; ++i)
     {
-        bStopped = CheckStopPaced() == Outcome::kStopped;
-        if (bStopped)
-            break;
+        if (CheckStopPaced() == Outcome::kStopped)
+            return Outcome::kStopped;
         m_report.ShowFile("Просмотр %d/%d: %s", i + 1, nFiles, m_files[i], i, nFiles - 1);
-        keys[i] = ChecksumFile(m_files[i], m_values[i]);
+        while (!reader.Take(i, m_drainPacer.IntervalMs()))
+        {
+            m_report.ShowWhenDue();
+            if (CheckStopPaced() == Outcome::kStopped)
+                return Outcome::kStopped;
+        }
     }
-    m_pDigester.reset();
-    if (bStopped)
-        return Outcome::kStopped;
     m_report.Flush();
     return Outcome::kCompleted;
 }
 
-// Leaves in m_values the file's size as read on its open handle, which the group order sorts by.
-ContentKey CVelmoraDlg::ChecksumFile(const CString& path, ULONGLONG& nLength)
+// Leaves in nLength the file's size as read on its open handle, which the group order sorts by.
+ContentKey CVelmoraDlg::ChecksumFile(CFileDigester& digester, const CString& path, ULONGLONG& nLength) const
 {
-    const FileChecksum checksum = m_bMp3 && IsMp3File(path) ? GetMp3Crc(path) : GetFileCrc(path, nLength);
+    const FileChecksum checksum =
+        m_bMp3 && IsMp3File(path) ? GetMp3Crc(digester, path) : GetFileCrc(digester, path, nLength);
     const ContentKey key{nLength, checksum.fingerprint, checksum.crc, checksum.fileIndex};
     nLength = checksum.fileSize;
     return key;

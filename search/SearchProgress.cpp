@@ -81,6 +81,8 @@ void CSearchProgress::Flush()
 
 void CSearchProgress::OnHold(BOOL bHeld)
 {
+    if (m_pReading)
+        m_pReading->Hold(bHeld);
     if (bHeld)
         Flush();
     if (m_pListing)

@@ -3,6 +3,7 @@
 #include "framework/Afx.h"
 #include "ops/ProgressDisplay.h"
 #include "ops/RefreshPacer.h"
+#include "search/ReadAhead.h"
 #include <string>
 
 class CSearchProgress : public IProgressDisplay
@@ -25,6 +26,9 @@ public:
     // The list is being filled with its drawing off; a held search lets it show the rows so far.
     void BeginListing(CListCtrl& list) { m_pListing = &list; }
     void EndListing() { m_pListing = nullptr; }
+    // The files are read on threads of their own, which must stop reading while the search is held.
+    void BeginReading(CReadAhead& reader) { m_pReading = &reader; }
+    void EndReading() { m_pReading = nullptr; }
 
     void OnHold(BOOL bHeld) override;
 
@@ -44,4 +48,5 @@ private:
     BOOL m_bFilePending = FALSE;
     BOOL m_bBarPending = FALSE;
     CListCtrl* m_pListing = nullptr;
+    CReadAhead* m_pReading = nullptr;
 };
