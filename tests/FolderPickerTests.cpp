@@ -1,9 +1,12 @@
 // "Обзор...": the real folder chooser, driven by a timer that presses its buttons.
 #include "tests/DialogHarness.h"
+#include <commctrl.h>
 #include <shlobj.h>
 
 namespace
 {
+const int kMaxTicks = 30;
+
 // What the driver does with the chooser of that owner once it is up; the timer's id points at it.
 struct ChooserScript
 {
@@ -12,8 +15,20 @@ struct ChooserScript
     int nButton;              // IDOK or IDCANCEL
     BOOL bSeen;
     int nTicksShown;
-    BOOL bSelected;
 };
+
+// Whether the chooser's tree has the folder of that path selected, compared by its last name.
+BOOL ChooserSelects(HWND hChooser, const std::string& path)
+{
+    const HWND hTree = ::FindWindowExA(hChooser, nullptr, WC_TREEVIEWA, nullptr);
+    char text[MAX_PATH] = "";
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = TreeView_GetSelection(hTree);
+    item.pszText = text;
+    item.cchTextMax = MAX_PATH;
+    return item.hItem && TreeView_GetItem(hTree, &item) && path.substr(path.rfind('\\') + 1) == text;
+}
 BOOL CALLBACK FindChooser(HWND hWnd, LPARAM lParam)
 {
     ChooserScript& script = *reinterpret_cast<ChooserScript*>(lParam);
@@ -25,11 +40,11 @@ BOOL CALLBACK FindChooser(HWND hWnd, LPARAM lParam)
         // Wine's chooser settles its start selection a little after it shows: let it, as a user would.
         if (++script.nTicksShown < 3)
             return FALSE;
-        // The chooser takes a new selection in on its own messages: OK waits for the next tick.
-        if (!script.selectFirst.empty() && !script.bSelected)
+        // The chooser may still move its selection after it was told a new one: OK waits for a tick
+        // that finds the new one in place, for a few seconds at most.
+        if (!script.selectFirst.empty() && !ChooserSelects(hWnd, script.selectFirst) && script.nTicksShown < kMaxTicks)
         {
             ::SendMessageA(hWnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(script.selectFirst.c_str()));
-            script.bSelected = TRUE;
             return FALSE;
         }
         script.bSeen = TRUE;
@@ -54,7 +69,7 @@ std::string WithoutFinalBackslash(std::string path)
 
 void Browse(CDialogUnderTest& dlg, const std::string& selectFirst, int nButton)
 {
-    ChooserScript script = {dlg.m_hWnd, selectFirst, nButton, FALSE, 0, FALSE};
+    ChooserScript script = {dlg.m_hWnd, selectFirst, nButton, FALSE, 0};
     const UINT_PTR id = reinterpret_cast<UINT_PTR>(&script);
     ::SetTimer(dlg.m_hWnd, id, 100, DriveChooser);
     // The chooser's caller must be in a single-threaded COM apartment already (S_FALSE); asked
