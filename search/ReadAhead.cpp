@@ -86,20 +86,19 @@ void CReadAhead::Hold(BOOL bHeld)
 BOOL CReadAhead::Take(int i, DWORD nTimeoutMs)
 {
     std::atomic<int>& done = m_done[i % kWindow];
-    if (done.load(std::memory_order_acquire) != i)
     {
-        const ULONGLONG nDeadline = ::GetTickCount64() + nTimeoutMs;
         CExclusiveLock lock(m_lock);
-        m_nAwaited = i;
-        for (ULONGLONG nNow = ::GetTickCount64(); done.load(std::memory_order_acquire) != i && nNow < nDeadline;
-             nNow = ::GetTickCount64())
-            ::SleepConditionVariableSRW(&m_fileDone, &m_lock, static_cast<DWORD>(nDeadline - nNow), 0);
-        m_nAwaited = -1;
         if (done.load(std::memory_order_acquire) != i)
-            return FALSE;
-    }
-    {
-        CExclusiveLock lock(m_lock);
+        {
+            const ULONGLONG nDeadline = ::GetTickCount64() + nTimeoutMs;
+            m_nAwaited = i;
+            for (ULONGLONG nNow = ::GetTickCount64(); done.load(std::memory_order_acquire) != i && nNow < nDeadline;
+                 nNow = ::GetTickCount64())
+                ::SleepConditionVariableSRW(&m_fileDone, &m_lock, static_cast<DWORD>(nDeadline - nNow), 0);
+            m_nAwaited = -1;
+            if (done.load(std::memory_order_acquire) != i)
+                return FALSE;
+        }
         m_nTaken = i + 1;
     }
     ::WakeAllConditionVariable(&m_workAllowed);
