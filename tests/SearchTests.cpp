@@ -373,16 +373,19 @@ TEST(SearchControl, CheckStopWhileIdleStops)
 
 TEST(SearchProgress, ALongFileIsNamedWhileItIsReadAndAStopThereEndsTheSearch)
 {
-    CTempFolder root;
-    root.Write("a1.bin", "small");
-    root.Write("a2.bin", "small");
-    const std::string big = root.WriteSparse("b1.bin", 1ll << 28);
-    // Its twin of equal size cannot be opened, so only one long file is read.
-    const std::string twin = root.WriteSparse("b2.bin", 1ll << 28);
-    CAutoHandle hold(::CreateFileA(twin.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-
     for (const bool bStop : {false, true})
     {
+        CTempFolder root;
+        root.Write("a1.bin", "small");
+        root.Write("a2.bin", "small");
+        // Files are read a few ahead of the one named, so the long file must outlast the window's
+        // answer to a click by far; the one to be stopped would take the rest of the test run to read.
+        const long long nLength = bStop ? 1ll << 36 : 1ll << 30;
+        const std::string big = root.WriteSparse("b1.bin", nLength);
+        // Its twin of equal size cannot be opened, so only one long file is read.
+        const std::string twin = root.WriteSparse("b2.bin", nLength);
+        CAutoHandle hold(::CreateFileA(twin.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+
         CDialogUnderTest dlg;
         dlg.RefreshEvery(10);  // well below the time the long file takes, whatever the program's own pacing
         std::atomic<bool> bDone{false};
