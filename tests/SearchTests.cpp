@@ -380,7 +380,7 @@ TEST(SearchProgress, ALongFileIsNamedWhileItIsReadAndAStopThereEndsTheSearch)
         root.Write("a2.bin", "small");
         // Files are read a few ahead of the one named, so the long file must outlast the window's
         // answer to a click by far; the one to be stopped would take the rest of the test run to read.
-        const long long nLength = bStop ? 1ll << 36 : 1ll << 30;
+        const long long nLength = bStop ? 1ll << 34 : 1ll << 30;
         const std::string big = root.WriteSparse("b1.bin", nLength);
         // Its twin of equal size cannot be opened, so only one long file is read.
         const std::string twin = root.WriteSparse("b2.bin", nLength);
