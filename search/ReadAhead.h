@@ -39,7 +39,7 @@ private:
     const int m_nFiles;
     const ReadFn m_read;
     const std::function<bool(int)> m_isLong;
-    SRWLOCK m_lock = SRWLOCK_INIT;  // guards the counts and the flags below, which change under it
+    SRWLOCK m_lock = SRWLOCK_INIT;  // guards the counts, the flags and the files read below
     CONDITION_VARIABLE m_workAllowed = CONDITION_VARIABLE_INIT;
     CONDITION_VARIABLE m_fileDone = CONDITION_VARIABLE_INIT;
     int m_nNext = 0;   // the next file a thread starts
@@ -47,7 +47,7 @@ private:
     int m_nAwaited = -1;  // the file the caller waits for, if it waits
     std::atomic<bool> m_bHeld{false};
     std::atomic<bool> m_bStopped{false};
-    std::atomic<int> m_done[kWindow];  // by file number modulo the window: the number of the file read there
+    int m_done[kWindow];  // by file number modulo the window: the number of the file read there
     SRWLOCK m_diskLock = SRWLOCK_INIT;  // shared for one-load files, exclusive for long ones
     std::vector<std::thread> m_threads;
 };

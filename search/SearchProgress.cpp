@@ -1,5 +1,6 @@
 // CSearchProgress: keeps the newest values and formats them only when they are put on the window.
 #include "search/SearchProgress.h"
+#include "search/ReadAhead.h"
 
 namespace
 {

@@ -3,8 +3,9 @@
 #include "framework/Afx.h"
 #include "ops/ProgressDisplay.h"
 #include "ops/RefreshPacer.h"
-#include "search/ReadAhead.h"
 #include <string>
+
+class CReadAhead;
 
 class CSearchProgress : public IProgressDisplay
 {

@@ -11,7 +11,7 @@ const int kMaxTicks = 30;
 struct ChooserScript
 {
     HWND hOwner;
-    std::string selectFirst;  // a folder beside the preselected one to choose before OK; empty: keep the preselection
+    std::string selectFirst;  // a folder to choose before OK; empty: keep the preselection
     int nButton;              // IDOK or IDCANCEL
     BOOL bSeen;
     int nTicksShown;
