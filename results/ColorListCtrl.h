@@ -33,6 +33,9 @@ protected:
     virtual int GetColumnCount() = 0;
     // Background of an unselected row.
     virtual COLORREF GetRowColor(int nRow) = 0;
+    // A row that can never be marked is never drawn in the selection colours, even in the moment
+    // between the control selecting it and the rule that takes the mark off again.
+    virtual BOOL CanSelectRow(int nRow) const = 0;
     // The value a row carries. The control asks for a row's texts by row number and keeps no value.
     virtual LPARAM GetRowKey(int nRow) const = 0;
 

@@ -40,7 +40,7 @@ BOOL CColorListCtrl::DrawItem(UINT nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
         CAutoSaveDC saved(hdc);
         COLORREF background = GetRowColor(nItem);
         COLORREF text = m_colors[kText];
-        if (lpDrawItemStruct->itemState & ODS_SELECTED)
+        if ((lpDrawItemStruct->itemState & ODS_SELECTED) && CanSelectRow(nItem))
         {
             const BOOL bFocused = HasFocus();
             background = m_colors[bFocused ? kSelectedFocused : kSelectedUnfocused];

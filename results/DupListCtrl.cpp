@@ -136,6 +136,10 @@ void CDupListCtrl::RemoveAllRows()
     std::vector<LPARAM>().swap(m_keys);
 }
 
+// The control of an owner-data list asks its parent to find a row by typed text, and takes no answer
+// for row 0: one key typed in the list would then replace every mark by that row. Every path begins
+// with the same drive, so finding by typed text has no use here: the answer is always "no row".
+//
 // The control of an owner-data list asks nobody before it selects a row: it reports a row after the
 // change, and a range (Shift, select all) as a whole. A separator that became selected is unselected
 // right away, before anything can act on the mark or paint it.
@@ -146,6 +150,11 @@ BOOL CDupListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRE
     {
         OnItemChanged(reinterpret_cast<const NMLISTVIEW*>(lParam));
         *pResult = 0;
+        return TRUE;
+    }
+    if (message == WM_NOTIFY && (pHdr->code == LVN_ODFINDITEMA || pHdr->code == LVN_ODFINDITEMW))
+    {
+        *pResult = -1;
         return TRUE;
     }
     if (message == WM_NOTIFY && pHdr->code == LVN_ODSTATECHANGED)
@@ -177,4 +186,50 @@ void CDupListCtrl::UnselectSeparators(int nFrom, int nTo)
         if (IsSeparatorKey(m_keys[static_cast<size_t>(nRow)]))
             SetItemState(nRow, 0, LVIS_SELECTED);
     }
+}
+
+// A change of the selection within one row (Shift+click or Shift+Space on the focused row) is reported
+// by no notification at all, so after every click and key the focused row is looked at too.
+LRESULT CDupListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CColorListCtrl::WindowProc(message, wParam, lParam);
+    switch (message)
+    {
+    case WM_KEYDOWN:
+        StepOverSeparator(static_cast<UINT>(wParam), lParam);
+        [[fallthrough]];
+    case WM_CHAR:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    {
+        const int nFocused = GetNextItem(-1, LVNI_FOCUSED);
+        if (nFocused >= 0)
+            UnselectSeparators(nFocused, nFocused);
+        break;
+    }
+    default:
+        break;
+    }
+    return result;
+}
+
+// Up, Down, Page Up and Page Down that end on a separator go on to the file row beyond it, so that the
+// keyboard walks the whole list; with Shift the range grows over the separator, which stays unmarked.
+// Separators stand only between two groups, so the row beyond one is always a file row.
+void CDupListCtrl::StepOverSeparator(UINT nKey, LPARAM lKeyData)
+{
+    UINT nStep;
+    if (nKey == VK_DOWN || nKey == VK_NEXT)
+        nStep = VK_DOWN;
+    else if (nKey == VK_UP || nKey == VK_PRIOR)
+        nStep = VK_UP;
+    else
+        return;
+    const int nFocused = GetNextItem(-1, LVNI_FOCUSED);
+    if (nFocused < 0 || CanSelectRow(nFocused))
+        return;
+    CColorListCtrl::WindowProc(WM_KEYDOWN, nStep, lKeyData);
+    UnselectSeparators(nFocused, nFocused);
 }

@@ -5,6 +5,7 @@
 #pragma once
 #include "results/ColorListCtrl.h"
 #include "results/DuplicateGroups.h"
+#include "results/ItemKey.h"
 #include <vector>
 
 class CDupListCtrl : public CColorListCtrl
@@ -24,6 +25,7 @@ public:
     void GetCellText(LPARAM key, int nColumn, LPSTR pszBuffer, int cchBuffer) override;
     COLORREF GetRowColor(int nRow) override;
     LPARAM GetRowKey(int nRow) const override;
+    BOOL CanSelectRow(int nRow) const override { return !IsSeparatorKey(GetRowKey(nRow)); }
 
     // The rows of one group of the table: a separator row first unless the list is empty, so that
     // separators stand only between groups. Their texts are asked for when they are drawn.
@@ -37,11 +39,13 @@ public:
 
 protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     const CString* PathOfKey(LPARAM key) const;
     void UnselectSeparators(int nFrom, int nTo);
     void OnItemChanged(const NMLISTVIEW* pNMLV);
+    void StepOverSeparator(UINT nKey, LPARAM lKeyData);
 
     std::vector<LPARAM> m_keys;  // the item key of every row, in row order
 };

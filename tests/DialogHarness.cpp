@@ -1,6 +1,73 @@
 // Test helpers: filling the results list, the message watch and recorder, the pause answerer.
 #include "tests/DialogHarness.h"
 
+namespace
+{
+INPUT KeyInput(WORD vk, WORD scan, DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = scan;
+    input.ki.dwFlags = flags;
+    return input;
+}
+
+INPUT MouseInput(DWORD flags, LONG x = 0, LONG y = 0)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x;
+    input.mi.dy = y;
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+// Sends the input and handles it: the queue holds it as soon as SendInput returns.
+void Deliver(std::vector<INPUT> inputs)
+{
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    PumpMessages();
+}
+}  // namespace
+
+void PressKeys(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (WORD vk : keys)
+        inputs.push_back(KeyInput(vk, 0, 0));
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it)
+        inputs.push_back(KeyInput(*it, 0, KEYEVENTF_KEYUP));
+    Deliver(inputs);
+}
+
+void TypeText(const std::string& text)
+{
+    std::vector<INPUT> inputs;
+    for (char ch : text)
+    {
+        inputs.push_back(KeyInput(0, static_cast<BYTE>(ch), KEYEVENTF_UNICODE));
+        inputs.push_back(KeyInput(0, static_cast<BYTE>(ch), KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+    }
+    Deliver(inputs);
+}
+
+void ClickAt(HWND hWnd, POINT point, std::initializer_list<WORD> held)
+{
+    ::ClientToScreen(hWnd, &point);
+    const LONG x = point.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    const LONG y = point.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    std::vector<INPUT> inputs;
+    for (WORD vk : held)
+        inputs.push_back(KeyInput(vk, 0, 0));
+    inputs.push_back(MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y));
+    inputs.push_back(MouseInput(MOUSEEVENTF_LEFTDOWN));
+    inputs.push_back(MouseInput(MOUSEEVENTF_LEFTUP));
+    for (auto it = std::rbegin(held); it != std::rend(held); ++it)
+        inputs.push_back(KeyInput(*it, 0, KEYEVENTF_KEYUP));
+    Deliver(inputs);
+}
+
 void CDialogUnderTest::ShowGroups(const std::vector<std::vector<std::string>>& groups)
 {
     for (const std::vector<std::string>& paths : groups)

@@ -5,6 +5,7 @@
 #include "results/ItemKey.h"
 #include "tests/support/TestFiles.h"
 #include <functional>
+#include <initializer_list>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -22,6 +23,14 @@ inline void PumpMessages(HWND hDlg = nullptr)
         ::DispatchMessageA(&msg);
     }
 }
+
+// Real input, as a user's hands give it: it goes through the system's input queue to the window that
+// has the focus (keys) or lies under the pointer (mouse), and is handled before these return.
+// PressKeys holds the keys down in order and lets them go in reverse order: {VK_SHIFT, VK_DOWN}.
+void PressKeys(std::initializer_list<WORD> keys);
+void TypeText(const std::string& text);
+// A click of the left button at a point of the window's client area, with the keys held meanwhile.
+void ClickAt(HWND hWnd, POINT point, std::initializer_list<WORD> held = {});
 
 // A test's own instance of the main window, shown and owning its state; destroyed at the end.
 class CDialogUnderTest : public CVelmoraDlg

@@ -139,6 +139,20 @@ TEST_F(ListDrawingTest, SeparatorRowIsASolidBlackBar)
     const int height = bar.bottom - bar.top;
     EXPECT_EQ(pixels.Count(bar, kBlack), (bar.right - bar.left - 2) * height);
     EXPECT_EQ(pixels.Count(bar, kGrid), 2 * height);
+
+    // Drawn as selected, as the control may ask for in the moment before the mark comes off again.
+    ::SetFocus(dlg.m_list.m_hWnd);
+    CAutoClientDC screen(dlg.m_list.m_hWnd);
+    const HDC hdc = ::CreateCompatibleDC(screen.Get());
+    CAutoGdiObject bitmap(::CreateCompatibleBitmap(screen.Get(), separator.right, separator.bottom));
+    {
+        CAutoSelectObject select(hdc, bitmap.Get());
+        DRAWITEMSTRUCT item = {ODT_LISTVIEW, IDC_RESULTS, 2, ODA_DRAWENTIRE, ODS_SELECTED | ODS_FOCUS,
+                               dlg.m_list.m_hWnd, hdc, separator, 0};
+        dlg.m_list.DrawItem(IDC_RESULTS, &item);
+        EXPECT_EQ(Rgb(::GetPixel(hdc, separator.left + 2, separator.top + 2)), Rgb(kBlack));
+    }
+    ::DeleteDC(hdc);
 }
 
 TEST_F(ListDrawingTest, SelectedRowIsBlueWithWhiteTextWhileTheListHasTheFocusAndGreyOtherwise)

@@ -1,5 +1,6 @@
 // Marking rows by prefix, and separator rows that no gesture can select.
 #include "tests/DialogHarness.h"
+#include <algorithm>
 
 namespace
 {
@@ -35,19 +36,14 @@ POINT RowPoint(const CListCtrl& list, int nRow)
     return {rc.left + 5, (rc.top + rc.bottom) / 2};
 }
 
-void ClickRow(CListCtrl& list, int nRow, WPARAM keys)
+void ClickRow(CListCtrl& list, int nRow, std::initializer_list<WORD> held = {})
 {
-    const POINT pt = RowPoint(list, nRow);
-    list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(pt.x, pt.y));
-    list.SendMessage(WM_LBUTTONUP, keys, MAKELPARAM(pt.x, pt.y));
-    PumpMessages();
+    ClickAt(list.m_hWnd, RowPoint(list, nRow), held);
 }
 
-void PressKey(CListCtrl& list, UINT vk)
+int FocusedRow(const CListCtrl& list)
 {
-    list.SendMessage(WM_KEYDOWN, vk, 1);
-    list.SendMessage(WM_KEYUP, vk, 0xC0000001);
-    PumpMessages();
+    return list.GetNextItem(-1, LVNI_FOCUSED);
 }
 }  // namespace
 
@@ -86,27 +82,72 @@ TEST_F(MarkingTest, MarksAddUpAndUnmarkingLeavesOtherRows)
     EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{3, 4}));
 }
 
-TEST_F(MarkingTest, NoClickOrKeyLeavesASeparatorSelected)
+TEST_F(MarkingTest, TypingInTheListChangesNeitherTheMarksNorTheFocus)
 {
-    ClickRow(dlg.m_list, 2, 0);
-    EXPECT_TRUE(dlg.SelectedRows().empty());
+    MarkWith(temp.Path() + "Music");
+    ClickRow(dlg.m_list, 4, {VK_CONTROL});
+    ASSERT_EQ(dlg.SelectedRows(), (std::vector<int>{0, 1, 3, 4}));
+    TypeText("a1.");
+    PressKeys({'M'});
+    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{0, 1, 3, 4}));
+    EXPECT_EQ(FocusedRow(dlg.m_list), 4);
+}
 
-    ClickRow(dlg.m_list, 1, 0);
-    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{1}));
-    PressKey(dlg.m_list, VK_DOWN);
-    for (int row : dlg.SelectedRows())
-        EXPECT_NE(row, 2);
-    PressKey(dlg.m_list, VK_DOWN);
-    for (int row : dlg.SelectedRows())
-        EXPECT_NE(row, 2);
+TEST_F(MarkingTest, NoClickOrKeyMarksASeparatorAndTheArrowsStepOverIt)
+{
+    ClickRow(dlg.m_list, 2);
+    EXPECT_TRUE(dlg.SelectedRows().empty()) << "click";
+    ClickRow(dlg.m_list, 2, {VK_SHIFT});
+    EXPECT_TRUE(dlg.SelectedRows().empty()) << "shift click";
+    PressKeys({VK_SHIFT, VK_SPACE});
+    EXPECT_TRUE(dlg.SelectedRows().empty()) << "shift space";
 
-    ClickRow(dlg.m_list, 0, 0);
-    ClickRow(dlg.m_list, 4, MK_SHIFT);
+    ClickRow(dlg.m_list, 1);
+    PressKeys({VK_DOWN});
+    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{3}));
+    EXPECT_EQ(FocusedRow(dlg.m_list), 3);
+    PressKeys({VK_SHIFT, VK_UP});
+    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{1, 3}));
+    EXPECT_EQ(FocusedRow(dlg.m_list), 1);
+
+    ClickRow(dlg.m_list, 0);
+    ClickRow(dlg.m_list, 4, {VK_SHIFT});
     EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{0, 1, 3, 4}));
 
     dlg.m_list.SetItemState(-1, 0, LVIS_SELECTED);
     dlg.m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
     EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{0, 1, 3, 4}));
+}
+
+TEST(Marking, PageKeysStepOverASeparatorToo)
+{
+    CDialogUnderTest dlg;
+    auto files = [](const char* folder, int n) {
+        std::vector<std::string> paths;
+        for (int i = 0; i < n; ++i)
+            paths.push_back(std::string("C:\\") + folder + "\\" + std::to_string(i));
+        return paths;
+    };
+    // Where a page down from the top row lands, found on a list without separators; then a
+    // separator is put there.
+    dlg.AddGroup(files("a", 100));
+    ClickRow(dlg.m_list, 0);
+    PressKeys({VK_NEXT});
+    const int nLanding = FocusedRow(dlg.m_list);
+    ASSERT_GT(nLanding, 1);
+    dlg.ClearResults();
+    dlg.AddGroup(files("a", nLanding));
+    dlg.AddGroup(files("b", 100));
+
+    ClickRow(dlg.m_list, 0);
+    PressKeys({VK_NEXT});
+    EXPECT_EQ(FocusedRow(dlg.m_list), nLanding + 1);
+    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{nLanding + 1}));
+    PressKeys({VK_SHIFT, VK_PRIOR});
+    EXPECT_LT(FocusedRow(dlg.m_list), nLanding);
+    const std::vector<int> marked = dlg.SelectedRows();
+    EXPECT_EQ(std::count(marked.begin(), marked.end(), nLanding), 0);
+    EXPECT_EQ(std::count(marked.begin(), marked.end(), nLanding + 1), 1);
 }
 
 TEST(MarkingLongPaths, CyrillicCaseAndPathsLongerThan260CharactersMatch)
