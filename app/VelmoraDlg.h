@@ -113,7 +113,7 @@ protected:
     void SortGroups();
     Outcome ListGroups();
     Outcome AppendGroupRows();
-    // The checksum (crc 0: none) with its hidden fingerprint and the file read, through the
+    // The checksum (none when the file was not read whole) with its hidden fingerprint and the file read, through the
     // digester of the thread that reads it.
     static FileChecksum GetFileCrc(CFileDigester& digester, LPCSTR pszPath, ULONGLONG nListedSize);
     static FileChecksum GetMp3Crc(CFileDigester& digester, LPCSTR pszPath);

@@ -23,7 +23,7 @@ int main()
     for (size_t i = 0; i < kEntries; ++i)
     {
         sizes[i] = random() % (kEntries / 2);
-        keys[i] = ContentKey{sizes[i], random() % 4, static_cast<DWORD>(random() % (kEntries / 3))};
+        keys[i] = ContentKey{sizes[i], random() % 4, static_cast<DWORD>(random() % (kEntries / 3)), true};
     }
     const double start = Seconds();
     const std::vector<BYTE> keep = FindSharedSizes(sizes.data(), sizes.size());

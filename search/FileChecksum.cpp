@@ -11,7 +11,7 @@
 namespace {
 
 const std::align_val_t kReadBufferAlignment = std::align_val_t(4096);
-const FileChecksum kNoChecksum = {0, 0, 0, 0};
+const FileChecksum kNoChecksum = {0, 0, 0, 0, false};
 const Mp3AudioSpan kNoAudio = {0, 0};
 
 // Not memory mapping: a read error inside a mapped view arrives as an exception instead of an error code.
@@ -21,12 +21,9 @@ HANDLE OpenForReading(LPCSTR path)
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
 }
 
-// All-zero content checksums to 0, which never makes a group: such a file gets no checksum.
 FileChecksum Finished(const CContentHasher& hasher, HANDLE file, ULONGLONG fileSize)
 {
-    if (hasher.Crc() == 0)
-        return kNoChecksum;
-    const FileChecksum checksum = {hasher.Crc(), hasher.Fingerprint(), FileIndexOf(file), fileSize};
+    const FileChecksum checksum = {hasher.Crc(), hasher.Fingerprint(), FileIndexOf(file), fileSize, true};
     return checksum;
 }
 
@@ -133,6 +130,9 @@ FileChecksum CFileDigester::Mp3Audio(LPCSTR path)
         return kNoChecksum;
     ULONGLONG fileSize = 0;
     const Mp3AudioSpan span = ProbeMp3Audio(file.Get(), &fileSize);
+    // No audio between the tags, or tags that do not fit: nothing that could be compared.
+    if (span.length == 0)
+        return kNoChecksum;
     return DigestRange(file.Get(), span.offset, span.length, fileSize);
 }
 

@@ -4,21 +4,22 @@
 #include <functional>
 #include <memory>
 
-// crc 0 means "no checksum" (unreadable, empty or all-zero content); the fingerprint is then 0 too.
-// fileIndex tells which physical file was read (0: unknown); fileSize is the whole file's size as
-// read on the open handle, so that nobody needs to open the file again to learn it. Neither is
-// part of the contents.
+// read is false when the file gave no checksum (it could not be read whole); crc 0 is a checksum like
+// any other, the one of every content made only of zero bytes. fileIndex tells which physical file
+// was read (0: unknown); fileSize is the whole file's size as read on the open handle, so that nobody
+// needs to open the file again to learn it. Neither is part of the contents.
 struct FileChecksum
 {
     DWORD crc;
     ULONGLONG fingerprint;
     ULONGLONG fileIndex;
     ULONGLONG fileSize;
+    bool read;
 };
 
 inline bool operator==(const FileChecksum& a, const FileChecksum& b)
 {
-    return a.crc == b.crc && a.fingerprint == b.fingerprint;
+    return a.read == b.read && a.crc == b.crc && a.fingerprint == b.fingerprint;
 }
 
 // Reads through one buffer allocated up front, so checksumming many files allocates nothing per file.

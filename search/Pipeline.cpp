@@ -175,7 +175,7 @@ ContentKey CVelmoraDlg::ChecksumFile(CFileDigester& digester, const CString& pat
 {
     const FileChecksum checksum =
         m_bMp3 && IsMp3File(path) ? GetMp3Crc(digester, path) : GetFileCrc(digester, path, nLength);
-    const ContentKey key{nLength, checksum.fingerprint, checksum.crc, checksum.fileIndex};
+    const ContentKey key{nLength, checksum.fingerprint, checksum.crc, checksum.read, checksum.fileIndex};
     nLength = checksum.fileSize;
     return key;
 }

@@ -114,6 +114,8 @@ EqualContent FindEqualContent(const std::vector<ContentKey>& keys)
     auto less = [&](UINT a, UINT b) {
         const ContentKey& x = keys[a];
         const ContentKey& y = keys[b];
+        if (x.read != y.read)
+            return x.read < y.read;
         if (x.crc != y.crc)
             return x.crc < y.crc;
         if (x.length != y.length)
@@ -123,7 +125,7 @@ EqualContent FindEqualContent(const std::vector<ContentKey>& keys)
         return a < b;
     };
     auto same = [&](UINT a, UINT b) {
-        return keys[a].crc == keys[b].crc && keys[a].length == keys[b].length &&
+        return keys[a].read == keys[b].read && keys[a].crc == keys[b].crc && keys[a].length == keys[b].length &&
                keys[a].fingerprint == keys[b].fingerprint;
     };
     std::vector<UINT> byKey = Iota(keys.size());
@@ -134,7 +136,7 @@ EqualContent FindEqualContent(const std::vector<ContentKey>& keys)
     equal.isFirst.assign(keys.size(), 1);
     for (size_t k = 1; k < byKey.size(); ++k)
     {
-        if (keys[byKey[k]].crc != 0 && same(byKey[k - 1], byKey[k]))
+        if (keys[byKey[k]].read && same(byKey[k - 1], byKey[k]))
         {
             equal.nextEqual[byKey[k - 1]] = byKey[k];
             equal.isFirst[byKey[k]] = 0;

@@ -3,12 +3,13 @@
 #include <windows.h>
 #include <vector>
 
-// What two files must share to be duplicates; crc 0 means "no checksum" and matches nothing.
+// What two files must share to be duplicates; a file that was not read matches nothing.
 struct ContentKey
 {
     ULONGLONG length;
     ULONGLONG fingerprint;
     DWORD crc;
+    bool read;
     ULONGLONG fileIndex = 0;  // which physical file was read; no part of the contents
 };
 

@@ -32,7 +32,7 @@ FileChecksum ChecksumOf(const Bytes& bytes)
 {
     CContentHasher hasher;
     hasher.Update(bytes.data(), bytes.size());
-    const FileChecksum checksum = {hasher.Crc(), hasher.Fingerprint(), 0, 0};
+    const FileChecksum checksum = {hasher.Crc(), hasher.Fingerprint(), 0, 0, true};
     return checksum;
 }
 
@@ -102,8 +102,9 @@ TEST(FileDigester, WholeFilesAndFilesThatCannotBeRead)
     const Bytes large = RandomBytes(3 * 1024 * 1024 + 77, 8);
     EXPECT_EQ(ChecksumOf(large), WholeFile(digester, folder.Write("большой файл.bin", large).c_str()));
 
-    EXPECT_EQ(kNone, WholeFile(digester, folder.Write("empty", Bytes()).c_str()));
-    EXPECT_EQ(kNone, WholeFile(digester, folder.Write("zeros", Bytes(100000, 0)).c_str()));
+    // Content of zero bytes only checksums to 0, which is a checksum like any other.
+    EXPECT_EQ(ChecksumOf(Bytes()), WholeFile(digester, folder.Write("empty", Bytes()).c_str()));
+    EXPECT_EQ(ChecksumOf(Bytes(100000, 0)), WholeFile(digester, folder.Write("zeros", Bytes(100000, 0)).c_str()));
     EXPECT_EQ(kNone, WholeFile(digester, (folder.Path() + "missing").c_str()));
     EXPECT_EQ(kNone, WholeFile(digester, folder.Path().c_str()));
 

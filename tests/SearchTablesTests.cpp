@@ -26,9 +26,11 @@ std::vector<UINT> LiteralExchangeSort(std::vector<ULONGLONG> sizes)
     return order;
 }
 
+// crc 0 stands for a file that could not be read; Zero for a read file whose checksum is 0.
+const DWORD kZeroCrc = 0xFFFFFFFFu;
 ContentKey Key(DWORD crc, ULONGLONG length, ULONGLONG fingerprint = 7)
 {
-    return ContentKey{length, fingerprint, crc};
+    return crc == kZeroCrc ? ContentKey{length, fingerprint, 0, true} : ContentKey{length, fingerprint, crc, crc != 0};
 }
 }  // namespace
 
@@ -61,7 +63,7 @@ TEST(FindSharedSizes, KeepsNonZeroSizesThatOccurTwice)
     EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 1, 0, 1, 1, 1, 0}), keep);
 }
 
-TEST(FindEqualContent, LinksEqualKeysInTableOrderAndNeverChecksumZero)
+TEST(FindEqualContent, LinksEqualKeysInTableOrderAndNeverAnUnreadFile)
 {
     const EqualContent equal = FindEqualContent({
         Key(9, 10),     // 0: first of 0, 3, 5
@@ -71,8 +73,11 @@ TEST(FindEqualContent, LinksEqualKeysInTableOrderAndNeverChecksumZero)
         Key(0, 10),     // 4: no checksum, never linked to 1
         Key(9, 10),     // 5
         Key(9, 10, 8),  // 6: same crc and length, other fingerprint
+        Key(kZeroCrc, 10),  // 7: a checksum of 0, read: first of 7, 8
+        Key(kZeroCrc, 10),  // 8
     });
-    EXPECT_EQ((std::vector<UINT>{3, kNoNextFile, kNoNextFile, 5, kNoNextFile, kNoNextFile, kNoNextFile}),
+    EXPECT_EQ((std::vector<UINT>{3, kNoNextFile, kNoNextFile, 5, kNoNextFile, kNoNextFile, kNoNextFile, 8,
+                                 kNoNextFile}),
               equal.nextEqual);
-    EXPECT_EQ((std::vector<BYTE>{1, 1, 1, 0, 1, 0, 1}), equal.isFirst);
+    EXPECT_EQ((std::vector<BYTE>{1, 1, 1, 0, 1, 0, 1, 1, 0}), equal.isFirst);
 }

@@ -143,7 +143,9 @@ TEST(Search, GroupsEqualContentInFoundOrderAndNothingElse)
     root.Write("d.txt", "diff");    // equal size, other content
     root.Write("e1.txt", "");       // empty
     root.Write("e2.txt", "");
-    root.Write("z1.bin", std::string(50, '\0'));  // only zero bytes
+    root.Write("n1.bin", std::string(1, '\0'));  // only zero bytes: equal content all the same
+    root.Write("n2.bin", std::string(1, '\0'));
+    root.Write("z1.bin", std::string(50, '\0'));
     root.Write("z2.bin", std::string(50, '\0'));
     root.Write("p1.txt", "pair one");
     root.Write("p2.txt", "pair two");
@@ -156,9 +158,13 @@ TEST(Search, GroupsEqualContentInFoundOrderAndNothingElse)
 
     CDialogUnderTest dlg;
     dlg.Search(root.Path());
-    EXPECT_EQ((Names{{"a.txt", "b\\b.txt", "c.txt"}, {"p1.txt", "p3.txt"}, {"p2.txt", "p4.txt"}}), Groups(dlg, root));
-    EXPECT_EQ((std::vector<std::string>{"0/0", "0/1", "0/2", "-", "1/0", "1/1", "-", "2/0", "2/1"}), Rows(dlg));
-    EXPECT_EQ(CString("Найдено 3 дубликатов"), dlg.ControlText(IDC_STATUS));
+    EXPECT_EQ((Names{{"n1.bin", "n2.bin"}, {"a.txt", "b\\b.txt", "c.txt"}, {"p1.txt", "p3.txt"}, {"p2.txt", "p4.txt"},
+                     {"z1.bin", "z2.bin"}}),
+              Groups(dlg, root));
+    EXPECT_EQ((std::vector<std::string>{"0/0", "0/1", "-", "1/0", "1/1", "1/2", "-", "2/0", "2/1", "-", "3/0", "3/1", "-",
+                                        "4/0", "4/1"}),
+              Rows(dlg));
+    EXPECT_EQ(CString("Найдено 5 дубликатов"), dlg.ControlText(IDC_STATUS));
     EXPECT_EQ(CString(""), dlg.ControlText(IDC_FOLDER));
     EXPECT_EQ(0, dlg.m_files.GetSize());
     EXPECT_EQ(CString("Поиск"), dlg.ControlText(IDC_SEARCH));
