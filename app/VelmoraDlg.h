@@ -52,6 +52,7 @@ public:
     // Set from the start to the end of an operation's loop, also after a stop request:
     // a click that arrives in between must not start a second operation inside the first.
     BOOL m_bOperationRunning = FALSE;
+    HWND m_hFocusBeforeBusy = nullptr;  // where the keyboard was when the operation began
     // The search's window refreshes and message drains, paced so that they cost no time per file.
     // Each drain costs a round trip to the Wine server even with nothing queued; 50 ms still answers at once to a person.
     static const DWORD kDrainIntervalMs = 50;
@@ -83,6 +84,7 @@ protected:
 
     // Long-operation control
     void SetIdle(BOOL bIdle);
+    void RestoreFocus();
     // Every end of an operation: the input still queued gets its busy meaning, then the idle look.
     void EndOperation();
     Outcome CheckStop();

@@ -3,6 +3,10 @@
 
 void CVelmoraDlg::SetIdle(BOOL bIdle)
 {
+    // The control that starts an operation is disabled while it runs, and a disabled control loses
+    // the focus: it goes back there afterwards, or to the list, so that the keyboard works on at once.
+    if (!bIdle)
+        m_hFocusBeforeBusy = ::GetFocus();
     CWnd* const disabledWhileBusy[] = {&m_editPath, &m_btnBrowse, &m_chkMp3, &m_btnMark,
                                        &m_btnUnmark, &m_btnCopy, &m_btnMove, &m_btnExit};
     for (CWnd* pControl : disabledWhileBusy)
@@ -17,6 +21,19 @@ void CVelmoraDlg::SetIdle(BOOL bIdle)
         m_drainPacer.Reset();
     }
     m_bOperationRunning = !bIdle;
+    if (bIdle)
+        RestoreFocus();
+}
+
+void CVelmoraDlg::RestoreFocus()
+{
+    const HWND hFocus = ::GetFocus();
+    if (hFocus && ::IsWindowEnabled(hFocus) && ::IsChild(m_hWnd, hFocus))
+        return;
+    HWND hTarget = m_hFocusBeforeBusy;
+    if (!hTarget || !::IsChild(m_hWnd, hTarget) || !::IsWindowEnabled(hTarget) || !::IsWindowVisible(hTarget))
+        hTarget = m_list.m_hWnd;
+    SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hTarget), TRUE);
 }
 
 void CVelmoraDlg::EndOperation()

@@ -52,7 +52,6 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
                                ? DeleteMarkedFile(strSource)
                                : bHasTarget && CopyOrMoveFile(action, strSource, strTarget,
                                                               [&] { progress.RefreshIfDue(); });
-        progress.Step();
         int nNextFrom = nRow;
         if (bDone && texts.bRemovesRow)
         {
@@ -68,6 +67,7 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
             strMessage.Format(texts.pszFailure, static_cast<LPCSTR>(strShown));
             MessageBox(strMessage, texts.pszCaption, MB_OK | MB_ICONEXCLAMATION);
         }
+        progress.Step();
         nRow = m_list.GetNextItem(nNextFrom, LVNI_SELECTED);
     }
     progress.Refresh();

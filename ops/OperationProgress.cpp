@@ -22,6 +22,7 @@ COperationProgress::~COperationProgress()
 void COperationProgress::SetStatus(LPCSTR pszFormat, LPCSTR pszPath)
 {
     m_strStatus.Format(pszFormat, pszPath);
+    m_bStatusSet = TRUE;
 }
 
 void COperationProgress::HoldListRedraw()
@@ -66,10 +67,14 @@ void COperationProgress::RefreshList()
     }
 }
 
+// Until a file has been handled the status line keeps what it showed before the operation.
 void COperationProgress::ShowStatusAndBar()
 {
-    m_status.SetWindowText(m_strStatus);
-    m_status.UpdateWindow();
+    if (m_bStatusSet)
+    {
+        m_status.SetWindowText(m_strStatus);
+        m_status.UpdateWindow();
+    }
     m_bar.SetPos(m_nDone);
     m_bar.UpdateWindow();
     m_pacer.Reset();

@@ -38,6 +38,7 @@ private:
     CRefreshPacer m_pacer;
     CRefreshPacer m_listPacer;
     CString m_strStatus;
+    BOOL m_bStatusSet = FALSE;
     int m_nDone = 0;
     BOOL m_bListHeld = FALSE;
 };

@@ -76,6 +76,20 @@ TEST_F(CopyMoveTest, MoveReplacesTargetsAndRemovesAWholeMiddleGroup)
     EXPECT_EQ(dlg.ControlText(IDC_STATUS), CString(("Перемещаю: " + temp.Path() + "deep\\er\\e\\y3.txt").c_str()));
 }
 
+TEST_F(CopyMoveTest, AfterACopyOrMoveTheKeyboardGoesOnFromTheButtonPressed)
+{
+    dlg.SelectRows({0});
+    dlg.SetControlText(IDC_FOLDER, temp.Path() + "out");
+    ClickAt(dlg.m_btnCopy.m_hWnd, Middle(dlg.m_btnCopy.m_hWnd));
+    ASSERT_TRUE(FileExists(temp.Path() + "out\\a\\x.txt"));
+    EXPECT_EQ(::GetFocus(), dlg.m_btnCopy.m_hWnd);
+    PressKeys({VK_TAB});
+    EXPECT_EQ(::GetFocus(), dlg.m_btnMove.m_hWnd);
+    PressKeys({VK_SPACE});
+    EXPECT_FALSE(FileExists(g0[0])) << "Space on the focused button moves the marked file";
+    EXPECT_EQ(::GetFocus(), dlg.m_btnMove.m_hWnd);
+}
+
 TEST_F(CopyMoveTest, NestedTargetIsCreatedEvenWithNothingMarked)
 {
     Run(IDC_MOVE, temp.Path() + "n1\\n2\\n3", {});

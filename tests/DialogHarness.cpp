@@ -23,11 +23,17 @@ INPUT MouseInput(DWORD flags, LONG x = 0, LONG y = 0)
     return input;
 }
 
-// Sends the input and handles it: the queue holds it as soon as SendInput returns.
-void Deliver(std::vector<INPUT> inputs)
+// The queue holds the input as soon as SendInput returns.
+void Queue(std::vector<INPUT> inputs)
 {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    PumpMessages();
+}
+
+// Handled as the program's modal loop handles it, with the keyboard navigation of the active dialog.
+void Deliver(std::vector<INPUT> inputs)
+{
+    Queue(std::move(inputs));
+    PumpMessages(::GetActiveWindow());
 }
 }  // namespace
 
@@ -52,7 +58,20 @@ void TypeText(const std::string& text)
     Deliver(inputs);
 }
 
+POINT Middle(HWND hWnd)
+{
+    RECT rect;
+    ::GetClientRect(hWnd, &rect);
+    return {rect.right / 2, rect.bottom / 2};
+}
+
 void ClickAt(HWND hWnd, POINT point, std::initializer_list<WORD> held)
+{
+    QueueClick(hWnd, point, held);
+    PumpMessages(::GetActiveWindow());
+}
+
+void QueueClick(HWND hWnd, POINT point, std::initializer_list<WORD> held)
 {
     ::ClientToScreen(hWnd, &point);
     const LONG x = point.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -65,7 +84,7 @@ void ClickAt(HWND hWnd, POINT point, std::initializer_list<WORD> held)
     inputs.push_back(MouseInput(MOUSEEVENTF_LEFTUP));
     for (auto it = std::rbegin(held); it != std::rend(held); ++it)
         inputs.push_back(KeyInput(*it, 0, KEYEVENTF_KEYUP));
-    Deliver(inputs);
+    Queue(inputs);
 }
 
 void CDialogUnderTest::ShowGroups(const std::vector<std::vector<std::string>>& groups)

@@ -31,6 +31,11 @@ void PressKeys(std::initializer_list<WORD> keys);
 void TypeText(const std::string& text);
 // A click of the left button at a point of the window's client area, with the keys held meanwhile.
 void ClickAt(HWND hWnd, POINT point, std::initializer_list<WORD> held = {});
+// The same click, only queued: clicks queued one after another arrive while the first one's
+// handler runs, as a quick hand's do.
+void QueueClick(HWND hWnd, POINT point, std::initializer_list<WORD> held = {});
+// The middle of a control of the dialog, for a click on it.
+POINT Middle(HWND hWnd);
 
 // A test's own instance of the main window, shown and owning its state; destroyed at the end.
 class CDialogUnderTest : public CVelmoraDlg
