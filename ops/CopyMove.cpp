@@ -1,6 +1,7 @@
 // "Копировать в" and "Переместить в": the marked files go below the target folder as they lay below the search root.
 #include "app/VelmoraDlg.h"
 #include "framework/AutoHandle.h"
+#include "framework/PathText.h"
 #include "ops/FileSystem.h"
 #include "ops/SafeReplace.h"
 #include "search/FileIdentity.h"
@@ -15,14 +16,21 @@ void CVelmoraDlg::OnMoveTo()
     CopyOrMoveTo(kMoveFile);
 }
 
+// The folder is the one typed, cleaned and resolved: a folder that is not a full path (a relative
+// one would land in whatever folder the program happens to run in) is refused before anything is
+// written, as a folder that cannot be made.
 void CVelmoraDlg::CopyOrMoveTo(FileAction action)
 {
     UpdateData(TRUE);
-    if (m_strFolder.IsEmpty())
+    const std::string typed = CleanTypedPath(static_cast<LPCSTR>(m_strFolder));
+    if (typed.empty())
         return;
+    std::string folder;
+    const bool bAbsolute = NormaliseAbsolutePath(typed, folder);
+    m_strFolder = (bAbsolute ? folder : typed).c_str();
     if (m_strFolder[m_strFolder.GetLength() - 1] != '\\')
         m_strFolder += '\\';
-    if (!MakeFolders(m_strFolder, TRUE))
+    if (!bAbsolute || !MakeFolders(m_strFolder, TRUE))
     {
         CString strMessage;
         strMessage.Format("Невозможно создать папку:\n%s", static_cast<LPCSTR>(m_strFolder));

@@ -1,5 +1,6 @@
 // The duplicate search: from the path field through walk, size filter, checksums and grouping to the list.
 #include "app/VelmoraDlg.h"
+#include "framework/PathText.h"
 #include <algorithm>
 #include <utility>
 
@@ -9,14 +10,6 @@ BOOL IsMp3File(const CString& path)
 {
     const int length = path.GetLength();
     return length >= 3 && ::lstrcmpiA(static_cast<LPCSTR>(path) + length - 3, "mp3") == 0;
-}
-
-// Paths copied from a file manager come in double quotes, which no path can contain.
-void StripSurroundingQuotes(CString& path)
-{
-    const int length = path.GetLength();
-    if (length >= 2 && path[0] == '"' && path[length - 1] == '"')
-        path = CString(static_cast<LPCSTR>(path) + 1, length - 2);
 }
 }  // namespace
 
@@ -28,7 +21,7 @@ void CVelmoraDlg::OnSearch()
     UpdateData(TRUE);
     m_status.SetWindowText("");
     m_editFolder.SetWindowText("");
-    StripSurroundingQuotes(m_strPath);
+    m_strPath = CleanTypedPath(static_cast<LPCSTR>(m_strPath)).c_str();
     if (m_strPath.IsEmpty())
         return;
     SetIdle(FALSE);

@@ -4,6 +4,13 @@
 
 namespace
 {
+std::string CurrentFolder()
+{
+    char folder[MAX_PATH];
+    ::GetCurrentDirectoryA(MAX_PATH, folder);
+    return std::string(folder) + "\\";
+}
+
 // Search root "root\": group 0 = a\x.txt, b\c\x.txt; group 1 = y1.txt, d\y2.txt, e\y3.txt; group 2 = z1, z2.
 class CopyMoveTest : public ::testing::Test
 {
@@ -111,6 +118,25 @@ TEST_F(CopyMoveTest, TargetThatCannotBeMadeIsReportedBeforeAnyFile)
     EXPECT_TRUE(FileExists(g0[0]));
 }
 
+TEST_F(CopyMoveTest, TheTypedTargetIsCleanedResolvedAndNeverRelative)
+{
+    Run(IDC_MOVE, " " + temp.Path() + "a\\..\\b/./c ", {7});
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "b\\c\\z1"), "z1");
+    EXPECT_FALSE(FileExists(temp.Path() + "a"));
+    EXPECT_EQ(dlg.ControlText(IDC_STATUS), CString(("Перемещаю: " + temp.Path() + "b\\c\\z1").c_str()));
+    Run(IDC_COPY, "  \"" + temp.Path() + "spaced\"  ", {0});
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "spaced\\a\\x.txt"), "x0");
+
+    // A relative folder would be made wherever the program runs: it is refused before anything is made.
+    Run(IDC_MOVE, "backup", {});
+    Run(IDC_COPY, "D:backup", {});
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].text, "Невозможно создать папку:\nbackup\\");
+    EXPECT_EQ(boxes.boxes[1].text, "Невозможно создать папку:\nD:backup\\");
+    EXPECT_FALSE(FileExists(CurrentFolder() + "backup"));
+    EXPECT_TRUE(FileExists(g0[0]));
+}
+
 TEST_F(CopyMoveTest, TargetThatIsTheSourceItselfLeavesEveryFileIntact)
 {
     const std::string sameRootOtherCase = temp.Path() + "ROOT\\..\\root";
@@ -119,7 +145,7 @@ TEST_F(CopyMoveTest, TargetThatIsTheSourceItselfLeavesEveryFileIntact)
     ASSERT_EQ(boxes.boxes.size(), 4u);
     EXPECT_EQ(boxes.boxes[0].text, "Невозможно скопировать файл:\n" + g0[0]);
     EXPECT_EQ(boxes.boxes[0].caption, "Ошибка при копировании");
-    EXPECT_EQ(boxes.boxes[2].text, "Невозможно переместить файл:\n" + sameRootOtherCase + "\\a\\x.txt");
+    EXPECT_EQ(boxes.boxes[2].text, "Невозможно переместить файл:\n" + root + "a\\x.txt") << "the folder as resolved";
     EXPECT_EQ(boxes.boxes[2].caption, "Ошибка при перемещении");
     EXPECT_EQ(ReadWholeFile(g0[0]), "x0");
     EXPECT_EQ(ReadWholeFile(g0[1]), "x1");

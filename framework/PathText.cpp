@@ -1,0 +1,87 @@
+// Path text: trimming what was typed, and resolving "." and ".." without asking the file system.
+#include "framework/PathText.h"
+#include <algorithm>
+#include <vector>
+
+namespace
+{
+bool IsBlank(char ch)
+{
+    return ch == ' ' || ch == '\t';
+}
+
+std::string Trimmed(const std::string& text)
+{
+    size_t first = 0;
+    size_t end = text.size();
+    while (first < end && IsBlank(text[first]))
+        ++first;
+    while (end > first && IsBlank(text[end - 1]))
+        --end;
+    return text.substr(first, end - first);
+}
+
+bool IsAsciiLetter(char ch)
+{
+    return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
+}
+}  // namespace
+
+std::string CleanTypedPath(const std::string& typed)
+{
+    std::string path = Trimmed(typed);
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+        path = Trimmed(path.substr(1, path.size() - 2));
+    return path;
+}
+
+size_t AbsoluteRootLength(const std::string& path)
+{
+    auto isSeparator = [](char ch) { return ch == '\\' || ch == '/'; };
+    if (path.size() >= 3 && IsAsciiLetter(path[0]) && path[1] == ':' && isSeparator(path[2]))
+        return 3;
+    if (path.size() < 2 || !isSeparator(path[0]) || !isSeparator(path[1]))
+        return 0;
+    const size_t serverEnd = std::find_if(path.begin() + 2, path.end(), isSeparator) - path.begin();
+    const std::string server = path.substr(2, serverEnd - 2);
+    if (server.empty() || server == "." || server == "?" || serverEnd == path.size())
+        return 0;
+    const size_t shareEnd = std::find_if(path.begin() + serverEnd + 1, path.end(), isSeparator) - path.begin();
+    if (shareEnd == serverEnd + 1)
+        return 0;
+    return shareEnd == path.size() ? shareEnd : shareEnd + 1;
+}
+
+bool NormaliseAbsolutePath(const std::string& path, std::string& normal)
+{
+    const size_t rootLength = AbsoluteRootLength(path);
+    if (rootLength == 0)
+        return false;
+    std::string text = path;
+    std::replace(text.begin(), text.end(), '/', '\\');
+    std::string result = text.substr(0, rootLength);
+    if (result.back() != '\\')
+        result += '\\';
+    std::vector<std::string> names;
+    for (size_t start = rootLength; start < text.size();)
+    {
+        size_t end = text.find('\\', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string name = text.substr(start, end - start);
+        if (name == "..")
+        {
+            if (!names.empty())
+                names.pop_back();
+        }
+        else if (!name.empty() && name != ".")
+        {
+            names.push_back(name);
+        }
+        start = end + 1;
+    }
+    for (size_t i = 0; i < names.size(); ++i)
+        result += (i > 0 ? "\\" : "") + names[i];
+    normal = result;
+    return true;
+}

@@ -1,0 +1,17 @@
+// Paths as text: what the user typed made into a path, and the normal form of an absolute path.
+#pragma once
+#include <string>
+
+// Without the spaces around it and one pair of double quotes around that, as a file manager copies
+// a path: ` "C:\Фото" ` is C:\Фото.
+std::string CleanTypedPath(const std::string& typed);
+
+// The length of an absolute path's root, "C:\" or "\\server\share\" (with its final backslash, or
+// the whole path when it ends there); 0 when the path is not absolute: relative, a drive without a
+// backslash ("C:x" is relative to that drive's current folder), or the device namespaces \\.\ and \\?\.
+size_t AbsoluteRootLength(const std::string& path);
+
+// The absolute path with '/' read as '\', "." and ".." resolved, and repeated backslashes as one; a
+// ".." at the root stays at the root, as the system's own resolution does. The result ends in a
+// backslash only when it is a root. FALSE, and nothing written, when the path is not absolute.
+bool NormaliseAbsolutePath(const std::string& path, std::string& normal);
