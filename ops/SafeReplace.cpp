@@ -101,6 +101,36 @@ BOOL CopyAttributes(HANDLE hSource, HANDLE hTarget)
 }
 }  // namespace
 
+namespace
+{
+// The whole source, its attributes and its time, in a temporary file beside the target, closed.
+BOOL WriteCopyBeside(HANDLE hSource, LPCSTR pszTarget, CTemporaryFile& temporary,
+                     const std::function<void()>& onChunk)
+{
+    if (!temporary.CreateBeside(pszTarget) || !CopyContents(hSource, temporary.Handle(), onChunk) ||
+        !CopyAttributes(hSource, temporary.Handle()))
+        return FALSE;
+    temporary.CloseFile();
+    return TRUE;
+}
+
+BOOL TakeTargetsPlace(CTemporaryFile& temporary, LPCSTR pszTarget)
+{
+    if (!::MoveFileExA(temporary.Path(), pszTarget, MOVEFILE_REPLACE_EXISTING))
+        return FALSE;
+    temporary.Keep();
+    return TRUE;
+}
+
+// The file goes when its last handle closes; marking can be taken back until then.
+BOOL MarkForDeletion(HANDLE hFile, BOOL bDelete)
+{
+    FILE_DISPOSITION_INFO info = {};
+    info.DeleteFile = bDelete;
+    return ::SetFileInformationByHandle(hFile, FileDispositionInfo, &info, sizeof(info));
+}
+}  // namespace
+
 BOOL CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk)
 {
     CAutoHandle source(::CreateFileA(pszSource, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -108,21 +138,33 @@ BOOL CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void(
     if (!source.IsValid())
         return FALSE;
     CTemporaryFile temporary;
-    if (!temporary.CreateBeside(pszTarget) || !CopyContents(source.Get(), temporary.Handle(), onChunk) ||
-        !CopyAttributes(source.Get(), temporary.Handle()))
-        return FALSE;
-    temporary.CloseFile();
-    if (!::MoveFileExA(temporary.Path(), pszTarget, MOVEFILE_REPLACE_EXISTING))
-        return FALSE;
-    temporary.Keep();
-    return TRUE;
+    return WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk) && TakeTargetsPlace(temporary, pszTarget);
 }
 
+// Across volumes a move is a copy and a deletion, and neither may happen without the other. The source
+// is held from the start with no other program allowed to write or delete it, and is marked for deletion
+// before the target is replaced: a source that cannot be deleted (read-only, or held by another program)
+// fails the move while the target is still as it was, and a target that cannot be replaced takes the
+// mark back. The source is deleted when its handle closes.
 BOOL MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk)
 {
     if (::MoveFileExA(pszSource, pszTarget, MOVEFILE_REPLACE_EXISTING))
         return TRUE;
     if (::GetLastError() != ERROR_NOT_SAME_DEVICE)
         return FALSE;
-    return CopyReplacing(pszSource, pszTarget, onChunk) && ::DeleteFileA(pszSource);
+    CAutoHandle source(::CreateFileA(pszSource, GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source.IsValid())
+        return FALSE;
+    CTemporaryFile temporary;
+    if (!WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk) || !MarkForDeletion(source.Get(), TRUE))
+        return FALSE;
+    if (!TakeTargetsPlace(temporary, pszTarget))
+    {
+        // Should the mark stay, the source goes: its copy then stays, under its temporary name.
+        if (!MarkForDeletion(source.Get(), FALSE))
+            temporary.Keep();
+        return FALSE;
+    }
+    return TRUE;
 }

@@ -246,6 +246,44 @@ TEST(CopyOfALongFile, IsNamedWhileItRunsAndAFailureLeavesTheOldTargetAsItWas)
     EXPECT_EQ(CountFilesIn(out), 2);
 }
 
+TEST(MoveToAnotherVolume, ASourceThatCannotBeDeletedLeavesSourceAndTargetAsTheyWere)
+{
+    // Under Wine the Linux shared-memory folder is another file system than the temporary folder.
+    const std::string otherVolume = "Z:\\dev\\shm\\";
+    if (::GetFileAttributesA(otherVolume.c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no second volume";
+    CTempFolder temp;
+    CTempFolder out(otherVolume);
+    CDialogUnderTest dlg;
+    CMessageBoxRecorder boxes;
+    dlg.m_strRoot = (temp.MakeFolder("root") + "\\").c_str();
+    const std::string readOnly = temp.Write("root\\ro.txt", "new 1");
+    const std::string held = temp.Write("root\\held.txt", "new 2");
+    const std::string movable = temp.Write("root\\free.txt", "new 3");
+    dlg.AddGroup({readOnly, held, movable});
+    out.Write("ro.txt", "old 1");
+    out.Write("held.txt", "old 2");
+    ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    // Another program reads the file and lets nobody delete it meanwhile.
+    CAutoHandle holder(::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder.IsValid());
+
+    dlg.SelectRows({0, 1, 2});
+    dlg.SetControlText(IDC_FOLDER, out.Path());
+    dlg.Click(IDC_MOVE);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].text, "Невозможно переместить файл:\n" + out.Path() + "ro.txt");
+    EXPECT_EQ(boxes.boxes[1].text, "Невозможно переместить файл:\n" + out.Path() + "held.txt");
+    EXPECT_EQ(ReadWholeFile(out.Path() + "ro.txt"), "old 1");
+    EXPECT_EQ(ReadWholeFile(out.Path() + "held.txt"), "old 2");
+    EXPECT_EQ(ReadWholeFile(readOnly), "new 1");
+    EXPECT_EQ(ReadWholeFile(held), "new 2");
+    EXPECT_EQ(ReadWholeFile(out.Path() + "free.txt"), "new 3");
+    EXPECT_FALSE(FileExists(movable));
+    EXPECT_EQ(CountFilesIn(out.Path()), 3) << "no temporary file is left";
+    ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST(IsSameFileOf, AFileIndexOfZeroIsUnknownAndLeavesItToThePaths)
 {
     const auto oneVolume = [] { return TRUE; };

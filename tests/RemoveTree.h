@@ -40,15 +40,18 @@ inline void RemoveContents(const std::wstring& folder)
 }
 }  // namespace test_files
 
-// Deletes the folder only when it lies below the temporary folder: a wrong path must never
-// cost anything but the test. Links below it are removed, never followed.
-inline void RemoveTempTree(const std::string& folder)
+// Deletes the folder only when it lies below the given base folder (the temporary folder when none is
+// given): a wrong path must never cost anything but the test. Links below it are removed, never followed.
+inline void RemoveTempTree(const std::string& folder, std::string base = std::string())
 {
-    char temp[MAX_PATH];
-    const DWORD length = ::GetTempPathA(MAX_PATH, temp);
-    if (length == 0 || folder.size() <= length || ::CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, folder.c_str(),
-                                                                 static_cast<int>(length), temp,
-                                                                 static_cast<int>(length)) != CSTR_EQUAL)
+    if (base.empty())
+    {
+        char temp[MAX_PATH];
+        base.assign(temp, ::GetTempPathA(MAX_PATH, temp));
+    }
+    if (base.empty() || folder.size() <= base.size() ||
+        ::CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, folder.c_str(), static_cast<int>(base.size()),
+                         base.c_str(), static_cast<int>(base.size())) != CSTR_EQUAL)
         return;
     std::wstring wide = L"\\\\?\\" + test_files::Widen(folder);
     if (wide.back() != L'\\')

@@ -3,23 +3,26 @@
 #include "framework/AutoHandle.h"
 #include "tests/RemoveTree.h"
 
-CTempFolder::CTempFolder()
+CTempFolder::CTempFolder(const std::string& base) : m_base(base)
 {
     static int s_counter = 0;
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
+    if (m_base.empty())
+    {
+        char temp[MAX_PATH];
+        m_base.assign(temp, ::GetTempPathA(MAX_PATH, temp));
+    }
     char name[MAX_PATH];
     // Process ids come again under Wine, and a folder left by an earlier run must not be reused.
     do
     {
-        wsprintfA(name, "%svelmora-test-%lu-%d\\", temp, ::GetCurrentProcessId(), ++s_counter);
+        wsprintfA(name, "%svelmora-test-%lu-%d\\", m_base.c_str(), ::GetCurrentProcessId(), ++s_counter);
     } while (!::CreateDirectoryA(name, nullptr) && ::GetLastError() == ERROR_ALREADY_EXISTS);
     m_path = name;
 }
 
 CTempFolder::~CTempFolder()
 {
-    RemoveTempTree(m_path);
+    RemoveTempTree(m_path, m_base);
 }
 
 std::string CTempFolder::MakeFolder(const std::string& relative) const

@@ -14,7 +14,8 @@ void SetFileSize(const std::string& path, LONGLONG nSize);
 class CTempFolder
 {
 public:
-    CTempFolder();
+    // Below the temporary folder, or below another existing folder (ending in a backslash).
+    explicit CTempFolder(const std::string& base = std::string());
     ~CTempFolder();
     CTempFolder(const CTempFolder&) = delete;
     CTempFolder& operator=(const CTempFolder&) = delete;
@@ -33,5 +34,6 @@ public:
     std::string WriteSparse(const std::string& relative, LONGLONG nSize) const;
 
 private:
+    std::string m_base;
     std::string m_path;
 };
