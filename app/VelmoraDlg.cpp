@@ -147,6 +147,7 @@ void CVelmoraDlg::ClearResults()
 {
     m_files.RemoveAll();
     m_values.RemoveAll();
+    m_writeTimes.RemoveAll();
     m_list.RemoveAllRows();
     for (INT_PTR i = 0; i < m_groups.GetSize(); ++i)
         delete m_groups[i];

@@ -26,6 +26,7 @@ public:
     BOOL m_bPaused;  // the running operation waits for "Продолжить"
     CStringArray m_files;        // search working table: full paths
     CArray<ULONGLONG> m_values;  // parallel to m_files: sizes, then checksums
+    CArray<ULONGLONG> m_writeTimes;  // parallel to m_files: when each file was last written, as listed
     CGroupArray m_groups;        // duplicate groups of the last search, owned
     CListedFiles m_listedFiles{m_groups};  // the files of m_groups that no operation has deleted or moved away
     CString m_strRoot;           // search root, ending in a backslash
@@ -140,10 +141,10 @@ protected:
     void RunOnSelectedRows(FileAction action);
     // The file's place below the target folder, as it lies below the search root.
     BOOL TargetPath(const CString& strSource, CString& strTarget) const;
-    BOOL DeleteMarkedFile(const CString& strSource);
+    BOOL DeleteMarkedFile(const CString& strSource, const ListedState& listed);
     // A copy or move of one file; onChunk runs between the chunks of a long copy.
-    BOOL CopyOrMoveFile(FileAction action, const CString& strSource, const CString& strTarget,
-                        const std::function<void()>& onChunk);
+    BOOL CopyOrMoveFile(FileAction action, const CString& strSource, const ListedState& listed,
+                        const CString& strTarget, const std::function<void()>& onChunk);
     // TRUE when a file stands at the target that must not be replaced: the source itself or a listed file.
     BOOL IsProtectedTarget(const CString& strSource, const CString& strTarget);
 

@@ -52,14 +52,14 @@ BOOL CVelmoraDlg::TargetPath(const CString& strSource, CString& strTarget) const
     return TRUE;
 }
 
-BOOL CVelmoraDlg::CopyOrMoveFile(FileAction action, const CString& strSource, const CString& strTarget,
-                                 const std::function<void()>& onChunk)
+BOOL CVelmoraDlg::CopyOrMoveFile(FileAction action, const CString& strSource, const ListedState& listed,
+                                 const CString& strTarget, const std::function<void()>& onChunk)
 {
     if (!MakeFolders(strTarget, FALSE) || IsProtectedTarget(strSource, strTarget))
         return FALSE;
     if (action == kCopyFile)
         return CopyReplacing(strSource, strTarget, onChunk);
-    return MoveReplacing(strSource, strTarget, onChunk);
+    return MoveReplacing(strSource, strTarget, listed, onChunk);
 }
 
 // Copying or moving a file onto itself would destroy it: the target may be the source written

@@ -1,5 +1,7 @@
 // "Удалить": deletes the marked files for good; while an operation runs it pauses and resumes instead.
 #include "app/VelmoraDlg.h"
+#include "framework/AutoHandle.h"
+#include "ops/FileSystem.h"
 
 void CVelmoraDlg::OnDelete()
 {
@@ -8,7 +10,10 @@ void CVelmoraDlg::OnDelete()
     RunOnSelectedRows(kDeleteFile);
 }
 
-BOOL CVelmoraDlg::DeleteMarkedFile(const CString& strSource)
+// Checked and deleted through one handle that lets nobody write meanwhile: a file changed since it was
+// listed is not the copy the list shows, and stays.
+BOOL CVelmoraDlg::DeleteMarkedFile(const CString& strSource, const ListedState& listed)
 {
-    return ::DeleteFileA(strSource);
+    CAutoHandle file(OpenHeldForDeletion(strSource));
+    return file.IsValid() && IsAsListed(file.Get(), listed) && MarkForDeletion(file.Get(), TRUE);
 }

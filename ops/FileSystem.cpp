@@ -52,6 +52,19 @@ BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath)
     return TRUE;
 }
 
+HANDLE OpenHeldForDeletion(LPCSTR pszPath)
+{
+    return ::CreateFileA(pszPath, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+BOOL MarkForDeletion(HANDLE hFile, BOOL bDelete)
+{
+    FILE_DISPOSITION_INFO info = {};
+    info.DeleteFile = bDelete;
+    return ::SetFileInformationByHandle(hFile, FileDispositionInfo, &info, sizeof(info));
+}
+
 HANDLE OpenForIdentity(LPCSTR pszPath)
 {
     // No access rights asked for and every sharing allowed.

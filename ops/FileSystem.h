@@ -8,6 +8,13 @@
 // names a folder; otherwise the text after the last backslash is a file name and is not created.
 BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath);
 
+// Opens an existing file for reading and deleting, letting other programs read it but not write it
+// meanwhile (and delete or rename it, which a move on one volume does through a handle of its own).
+HANDLE OpenHeldForDeletion(LPCSTR pszPath);
+
+// The file open for deletion goes when its last handle closes; FALSE takes the mark back.
+BOOL MarkForDeletion(HANDLE hFile, BOOL bDelete);
+
 // Opens an existing file or folder for nothing but telling which file it is; it may be open anywhere else.
 HANDLE OpenForIdentity(LPCSTR pszPath);
 

@@ -41,6 +41,8 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
             nRow = m_list.GetNextItem(nRow, LVNI_SELECTED);
             continue;
         }
+        ListedState listed = {};
+        const BOOL bListed = m_listedFiles.StateOf(m_list.GetRowKey(nRow), listed);
         CString strTarget;
         const BOOL bHasTarget = action == kDeleteFile || TargetPath(strSource, strTarget);
         const CString& strShown = action == kDeleteFile || !bHasTarget ? strSource : strTarget;
@@ -48,10 +50,10 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
         // Before the file when the pacing allows, and between the chunks of a long copy: a file whose
         // copy outlasts the refresh interval is named on the window while it is copied.
         progress.RefreshIfDue();
-        const BOOL bDone = action == kDeleteFile
-                               ? DeleteMarkedFile(strSource)
-                               : bHasTarget && CopyOrMoveFile(action, strSource, strTarget,
-                                                              [&] { progress.RefreshIfDue(); });
+        const BOOL bDone = bListed && (action == kDeleteFile
+                                           ? DeleteMarkedFile(strSource, listed)
+                                           : bHasTarget && CopyOrMoveFile(action, strSource, listed, strTarget,
+                                                                          [&] { progress.RefreshIfDue(); }));
         int nNextFrom = nRow;
         if (bDone && texts.bRemovesRow)
         {

@@ -1,6 +1,7 @@
 // Copy into a temporary file beside the target, then replace the target by renaming it over.
 #include "ops/SafeReplace.h"
 #include "framework/AutoHandle.h"
+#include "ops/FileSystem.h"
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -122,13 +123,6 @@ BOOL TakeTargetsPlace(CTemporaryFile& temporary, LPCSTR pszTarget)
     return TRUE;
 }
 
-// The file goes when its last handle closes; marking can be taken back until then.
-BOOL MarkForDeletion(HANDLE hFile, BOOL bDelete)
-{
-    FILE_DISPOSITION_INFO info = {};
-    info.DeleteFile = bDelete;
-    return ::SetFileInformationByHandle(hFile, FileDispositionInfo, &info, sizeof(info));
-}
 }  // namespace
 
 BOOL CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk)
@@ -141,20 +135,21 @@ BOOL CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void(
     return WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk) && TakeTargetsPlace(temporary, pszTarget);
 }
 
-// Across volumes a move is a copy and a deletion, and neither may happen without the other. The source
-// is held from the start with no other program allowed to write or delete it, and is marked for deletion
-// before the target is replaced: a source that cannot be deleted (read-only, or held by another program)
-// fails the move while the target is still as it was, and a target that cannot be replaced takes the
-// mark back. The source is deleted when its handle closes.
-BOOL MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk)
+// The source is held from the start with no other program allowed to write it, so that the file
+// checked against its listing is the file moved. Across volumes a move is a copy and a deletion, and
+// neither may happen without the other: the source is marked for deletion before the target is
+// replaced, so a source that cannot be deleted (read-only, say) fails the move while the target is
+// still as it was, and a target that cannot be replaced takes the mark back. The source is deleted
+// when its handle closes.
+BOOL MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const ListedState& listed,
+                   const std::function<void()>& onChunk)
 {
+    CAutoHandle source(OpenHeldForDeletion(pszSource));
+    if (!source.IsValid() || !IsAsListed(source.Get(), listed))
+        return FALSE;
     if (::MoveFileExA(pszSource, pszTarget, MOVEFILE_REPLACE_EXISTING))
         return TRUE;
     if (::GetLastError() != ERROR_NOT_SAME_DEVICE)
-        return FALSE;
-    CAutoHandle source(::CreateFileA(pszSource, GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!source.IsValid())
         return FALSE;
     CTemporaryFile temporary;
     if (!WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk) || !MarkForDeletion(source.Get(), TRUE))

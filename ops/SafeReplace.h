@@ -2,6 +2,7 @@
 // temporary file beside the target, which then takes the target's place in one rename.
 #pragma once
 #include <windows.h>
+#include "ops/ListedState.h"
 #include <functional>
 
 // Copies pszSource over pszTarget (whose folder exists); onChunk runs after each chunk of a long copy.
@@ -9,5 +10,6 @@
 BOOL CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk);
 
 // Moves pszSource over pszTarget: a rename on one volume, across volumes a copy as above and then
-// the source's deletion.
-BOOL MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk);
+// the source's deletion. A source that is no longer as listed is not moved.
+BOOL MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const ListedState& listed,
+                   const std::function<void()>& onChunk);

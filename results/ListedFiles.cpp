@@ -5,40 +5,59 @@
 #include "results/ItemKey.h"
 #include <algorithm>
 
-void CListedFiles::AddGroup(const std::vector<ULONGLONG>& indexes)
+void CListedFiles::AddGroup(const std::vector<Entry>& entries)
 {
-    m_groupStart.push_back(m_indexes.size());
-    m_indexes.insert(m_indexes.end(), indexes.begin(), indexes.end());
-    if (std::find(indexes.begin(), indexes.end(), 0ull) != indexes.end())
+    m_groupStart.push_back(m_entries.size());
+    m_entries.insert(m_entries.end(), entries.begin(), entries.end());
+    if (std::any_of(entries.begin(), entries.end(), [](const Entry& entry) { return entry.index == 0; }))
         m_bAnyIndexUnknown = TRUE;
     m_bFullPathsResolved = FALSE;
 }
 
+const CListedFiles::Entry* CListedFiles::EntryOf(LPARAM key) const
+{
+    if (IsSeparatorKey(key) || ItemKeyGroup(key) >= m_groupStart.size())
+        return nullptr;
+    const size_t nEntry = m_groupStart[ItemKeyGroup(key)] + ItemKeyFile(key);
+    const size_t nEnd = ItemKeyGroup(key) + 1 < m_groupStart.size() ? m_groupStart[ItemKeyGroup(key) + 1]
+                                                                     : m_entries.size();
+    if (nEntry >= nEnd || m_entries[nEntry].index == kGone)
+        return nullptr;
+    return &m_entries[nEntry];
+}
+
+BOOL CListedFiles::StateOf(LPARAM key, ListedState& state) const
+{
+    const Entry* pEntry = EntryOf(key);
+    if (!pEntry)
+        return FALSE;
+    state = pEntry->state;
+    return TRUE;
+}
+
 void CListedFiles::Reorder(const std::vector<UINT>& order)
 {
-    std::vector<ULONGLONG> indexes;
+    std::vector<Entry> entries;
     std::vector<size_t> groupStart;
-    indexes.reserve(m_indexes.size());
+    entries.reserve(m_entries.size());
     groupStart.reserve(order.size());
     for (UINT g : order)
     {
-        const size_t nEnd = g + 1 < m_groupStart.size() ? m_groupStart[g + 1] : m_indexes.size();
-        groupStart.push_back(indexes.size());
-        indexes.insert(indexes.end(), m_indexes.begin() + static_cast<std::ptrdiff_t>(m_groupStart[g]),
-                       m_indexes.begin() + static_cast<std::ptrdiff_t>(nEnd));
+        const size_t nEnd = g + 1 < m_groupStart.size() ? m_groupStart[g + 1] : m_entries.size();
+        groupStart.push_back(entries.size());
+        entries.insert(entries.end(), m_entries.begin() + static_cast<std::ptrdiff_t>(m_groupStart[g]),
+                       m_entries.begin() + static_cast<std::ptrdiff_t>(nEnd));
     }
-    m_indexes.swap(indexes);
+    m_entries.swap(entries);
     m_groupStart.swap(groupStart);
 }
 
 void CListedFiles::Forget(LPARAM key)
 {
-    if (IsSeparatorKey(key) || ItemKeyGroup(key) >= m_groupStart.size())
+    Entry* pEntry = const_cast<Entry*>(EntryOf(key));
+    if (!pEntry)
         return;
-    const size_t nEntry = m_groupStart[ItemKeyGroup(key)] + ItemKeyFile(key);
-    if (nEntry >= m_indexes.size() || m_indexes[nEntry] == kGone)
-        return;
-    m_indexes[nEntry] = kGone;
+    pEntry->index = kGone;
     if (m_bFullPathsResolved)
     {
         const CStringArray* pGroup = m_groups[ItemKeyGroup(key)];
@@ -49,7 +68,7 @@ void CListedFiles::Forget(LPARAM key)
 
 void CListedFiles::RemoveAll()
 {
-    m_indexes.clear();
+    m_entries.clear();
     m_groupStart.clear();
     m_bAnyIndexUnknown = FALSE;
     m_fullPaths.clear();
@@ -58,7 +77,7 @@ void CListedFiles::RemoveAll()
 
 BOOL CListedFiles::Contains(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszPath, LPCSTR pszRoot)
 {
-    if (m_indexes.empty())
+    if (m_entries.empty())
         return FALSE;
     if (nIndex != 0 && HasIndexOnRootVolume(hFile, nIndex, pszRoot))
         return TRUE;
@@ -67,7 +86,7 @@ BOOL CListedFiles::Contains(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszPath, LPCS
 
 BOOL CListedFiles::HasIndexOnRootVolume(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszRoot) const
 {
-    if (std::find(m_indexes.begin(), m_indexes.end(), nIndex) == m_indexes.end())
+    if (std::none_of(m_entries.begin(), m_entries.end(), [nIndex](const Entry& entry) { return entry.index == nIndex; }))
         return FALSE;
     CAutoHandle root(OpenForIdentity(pszRoot));
     return !root.IsValid() || IsOnOneVolume(hFile, root.Get());
@@ -84,7 +103,7 @@ BOOL CListedFiles::HasFullPath(LPCSTR pszPath)
             for (INT_PTR f = 0; pGroup && f < pGroup->GetSize(); ++f)
             {
                 const size_t nEntry = m_groupStart[g] + static_cast<size_t>(f);
-                if (nEntry < m_indexes.size() && m_indexes[nEntry] != kGone)
+                if (nEntry < m_entries.size() && m_entries[nEntry].index != kGone)
                     m_fullPaths.insert(ComparablePath(pGroup->GetAt(f)));
             }
         }

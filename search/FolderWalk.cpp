@@ -1,6 +1,7 @@
 // The folder walk: every file below the search root with its size, depth first, in listing order.
 #include "app/VelmoraDlg.h"
 #include "framework/AutoHandle.h"
+#include "ops/ListedState.h"
 
 namespace
 {
@@ -60,6 +61,7 @@ Outcome CVelmoraDlg::ScanFolder(LPCSTR pszFolder)
         {
             m_files.Add(path);
             m_values.Add((static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow);
+            m_writeTimes.Add(FileTimeValue(entry.ftLastWriteTime));
         }
         else if (!IsDotEntry(entry.cFileName) && !IsNameSurrogate(path, entry))
         {

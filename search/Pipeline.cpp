@@ -120,11 +120,13 @@ Outcome CVelmoraDlg::KeepSharedSizes()
         {
             m_files[nKept] = std::move(m_files[k]);
             m_values[nKept] = m_values[k];
+            m_writeTimes[nKept] = m_writeTimes[k];
         }
         ++nKept;
     }
     m_files.SetSize(nKept);
     m_values.SetSize(nKept);
+    m_writeTimes.SetSize(nKept);
     return Outcome::kCompleted;
 }
 
@@ -204,13 +206,15 @@ Outcome CVelmoraDlg::GroupEqualFiles(std::vector<ContentKey>& keys)
     }
     m_report.Flush();
     m_files.RemoveAll();
+    m_writeTimes.RemoveAll();
     m_values.SetSize(m_groups.GetSize());
     std::vector<ContentKey>().swap(keys);
     return Outcome::kCompleted;
 }
 
 // Two paths to one physical file (hard links, links to files, a folder reached twice) are one
-// file: only the first path goes into the group. Returns how many later files were equal.
+// file: only the first path goes into the group. A file that changed since it was listed (it may
+// have been read before or after the change) is left out. Returns how many later files were equal.
 int CVelmoraDlg::AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& nextEqual,
                                           const std::vector<ContentKey>& keys)
 {
@@ -233,21 +237,20 @@ int CVelmoraDlg::AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& n
     }
 
     std::unique_ptr<CStringArray> group(new CStringArray);
+    std::vector<CListedFiles::Entry> entries;
     for (size_t m = 0; m < members.size(); ++m)
     {
-        if (!isSecondPath[m])
-            group->Add(m_files[members[m]]);
+        const UINT k = members[m];
+        const ListedState state = {m_values[k], m_writeTimes[k]};
+        if (isSecondPath[m] || !IsAsListed(m_files[k], state))
+            continue;
+        group->Add(m_files[k]);
+        entries.push_back({keys[k].fileIndex, state});
     }
     if (group->GetSize() >= 2)
     {
-        std::vector<ULONGLONG> indexes;
-        for (size_t m = 0; m < members.size(); ++m)
-        {
-            if (!isSecondPath[m])
-                indexes.push_back(keys[members[m]].fileIndex);
-        }
         m_groups.Add(group.release());
-        m_listedFiles.AddGroup(indexes);
+        m_listedFiles.AddGroup(entries);
     }
     return static_cast<int>(members.size()) - 1;
 }

@@ -1,5 +1,7 @@
 // Test helpers: filling the results list, the message watch and recorder, the pause answerer.
 #include "tests/DialogHarness.h"
+#include "ops/FileSystem.h"
+#include "search/FileIdentity.h"
 
 namespace
 {
@@ -94,11 +96,24 @@ void CDialogUnderTest::ShowGroups(const std::vector<std::vector<std::string>>& g
     PumpMessages();
 }
 
+// Each file as a search would list it: its identity, size and write time as they are now.
 int CDialogUnderTest::AddGroup(const std::vector<std::string>& paths)
 {
     CStringArray* pGroup = new CStringArray;
+    std::vector<CListedFiles::Entry> entries;
     for (const std::string& path : paths)
+    {
         pGroup->Add(CString(path.c_str()));
+        CListedFiles::Entry entry = {};
+        CAutoHandle file(OpenForIdentity(path.c_str()));
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (file.IsValid() && ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+            entry = {FileIndexOf(file.Get()),
+                     {(static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                      FileTimeValue(data.ftLastWriteTime)}};
+        entries.push_back(entry);
+    }
+    m_listedFiles.AddGroup(entries);
     const int nGroup = static_cast<int>(m_groups.Add(pGroup));
     m_list.AppendGroupRows(static_cast<UINT>(nGroup), static_cast<UINT>(paths.size()));
     return nGroup;
@@ -113,6 +128,7 @@ void ExpectIdle(const CDialogUnderTest& dlg)
     EXPECT_TRUE(::IsWindowEnabled(dlg.m_editPath.m_hWnd));
     EXPECT_EQ(0, dlg.m_files.GetSize());
     EXPECT_EQ(0, dlg.m_values.GetSize());
+    EXPECT_EQ(0, dlg.m_writeTimes.GetSize());
 }
 
 std::vector<LPARAM> CDialogUnderTest::RowKeys() const

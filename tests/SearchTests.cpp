@@ -434,3 +434,44 @@ TEST(SearchProgress, TheLowerFieldIsEmptiedAndRepaintedWhenSortingStarts)
     EXPECT_EQ("", folderWhenSorting);
     EXPECT_FALSE(bFolderUnpainted);
 }
+
+// Files changed while the search runs, after their contents were read, are no copies of anything:
+// they are not listed, and a file changed after the search is neither deleted nor moved.
+TEST(Search, FilesChangedSinceTheyWereListedAreNeitherListedNorActedOn)
+{
+    CTempFolder root;
+    const std::string contents(64 * 1024, 'c');
+    for (const char* name : {"overwritten", "cut", "deleted", "grown", "kept"})
+    {
+        root.Write(std::string(name) + "1.bin", contents + name);
+        root.Write(std::string(name) + "2.bin", contents + name);
+    }
+    CDialogUnderTest dlg;
+    dlg.RefreshOnEveryStep();
+    BOOL bChanged = FALSE;
+    CSentMessageWatch watch([&](const CWPSTRUCT& msg) {
+        if (bChanged || msg.message != WM_SETTEXT || msg.hwnd != dlg.m_status.m_hWnd ||
+            std::string(reinterpret_cast<LPCSTR>(msg.lParam)).rfind("Сравнение", 0) != 0)
+            return;
+        bChanged = TRUE;
+        OverwriteAt(root.Path() + "overwritten1.bin", "XXXX", 4096);  // the same size, other contents
+        SetFileSize(root.Path() + "cut2.bin", 1000);
+        ::DeleteFileA((root.Path() + "deleted1.bin").c_str());
+        SetFileSize(root.Path() + "grown1.bin", 100000);
+    });
+    dlg.Search(root.Path());
+    ASSERT_TRUE(bChanged);
+    EXPECT_EQ((Names{{"kept1.bin", "kept2.bin"}}), Groups(dlg, root));
+
+    CMessageBoxRecorder boxes;
+    OverwriteAt(root.Path() + "kept1.bin", "YYYY", 100);
+    dlg.SelectRows({0});
+    dlg.Click(IDC_DELETE);
+    dlg.SetControlText(IDC_FOLDER, root.Path() + "out");
+    dlg.Click(IDC_MOVE);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].text, "Невозможно удалить файл:\n" + root.Path() + "kept1.bin");
+    EXPECT_EQ(boxes.boxes[1].text, "Невозможно переместить файл:\n" + root.Path() + "out\\kept1.bin");
+    EXPECT_TRUE(FileExists(root.Path() + "kept1.bin"));
+    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{0}));
+}

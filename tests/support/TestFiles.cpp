@@ -38,20 +38,33 @@ std::string CTempFolder::MakeFolder(const std::string& relative) const
     return path;
 }
 
+namespace
+{
+void WriteAt(const std::string& path, DWORD nDisposition, const std::string& contents, LONGLONG nAt)
+{
+    CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   nDisposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER position;
+    position.QuadPart = nAt;
+    ::SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN);
+    DWORD written = 0;
+    ::WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+}
+}  // namespace
+
 std::string CTempFolder::Write(const std::string& relative, const std::string& contents, LONGLONG nAt) const
 {
     const size_t slash = relative.rfind('\\');
     if (slash != std::string::npos)
         MakeFolder(relative.substr(0, slash));
     const std::string path = m_path + relative;
-    CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                   nullptr));
-    LARGE_INTEGER position;
-    position.QuadPart = nAt;
-    ::SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN);
-    DWORD written = 0;
-    ::WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+    WriteAt(path, CREATE_ALWAYS, contents, nAt);
     return path;
+}
+
+void OverwriteAt(const std::string& path, const std::string& contents, LONGLONG nAt)
+{
+    WriteAt(path, OPEN_EXISTING, contents, nAt);
 }
 
 std::string CTempFolder::WriteSparse(const std::string& relative, LONGLONG nSize) const

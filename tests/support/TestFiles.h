@@ -9,6 +9,8 @@ LONGLONG FileSize(const std::string& path);  // -1 when there is no such file
 std::string ReadWholeFile(const std::string& path);
 // Cuts or extends the file, even while another handle reads it.
 void SetFileSize(const std::string& path, LONGLONG nSize);
+// Writes over part of an existing file, which keeps its size when the part lies within it.
+void OverwriteAt(const std::string& path, const std::string& contents, LONGLONG nAt);
 
 // A folder of its own below the temporary folder, removed with everything in it at the end.
 class CTempFolder

@@ -1,0 +1,22 @@
+// Comparing a file as it is now with the size and write time it was listed with.
+#include "ops/ListedState.h"
+
+BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(pszPath, GetFileExInfoStandard, &data))
+        return FALSE;
+    const ULONGLONG size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return size == listed.size && FileTimeValue(data.ftLastWriteTime) == listed.writeTime;
+}
+
+BOOL IsAsListed(HANDLE hFile, const ListedState& listed)
+{
+    FILE_BASIC_INFO basic;
+    FILE_STANDARD_INFO standard;
+    if (!::GetFileInformationByHandleEx(hFile, FileBasicInfo, &basic, sizeof(basic)) ||
+        !::GetFileInformationByHandleEx(hFile, FileStandardInfo, &standard, sizeof(standard)))
+        return FALSE;
+    return static_cast<ULONGLONG>(standard.EndOfFile.QuadPart) == listed.size &&
+           static_cast<ULONGLONG>(basic.LastWriteTime.QuadPart) == listed.writeTime;
+}
