@@ -148,6 +148,7 @@ void CVelmoraDlg::ClearResults()
     m_files.RemoveAll();
     m_values.RemoveAll();
     m_writeTimes.RemoveAll();
+    m_visitedFolders.Clear();
     m_list.RemoveAllRows();
     for (INT_PTR i = 0; i < m_groups.GetSize(); ++i)
         delete m_groups[i];

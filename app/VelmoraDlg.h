@@ -12,6 +12,7 @@
 #include "search/FileChecksum.h"
 #include "search/ReadAhead.h"
 #include "search/SearchTables.h"
+#include "search/VisitedFolders.h"
 #include <functional>
 #include <memory>
 
@@ -27,6 +28,7 @@ public:
     CStringArray m_files;        // search working table: full paths
     CArray<ULONGLONG> m_values;  // parallel to m_files: sizes, then checksums
     CArray<ULONGLONG> m_writeTimes;  // parallel to m_files: when each file was last written, as listed
+    CVisitedFolders m_visitedFolders;  // the folders the walk has entered
     CGroupArray m_groups;        // duplicate groups of the last search, owned
     CListedFiles m_listedFiles{m_groups};  // the files of m_groups that no operation has deleted or moved away
     CString m_strRoot;           // search root, ending in a backslash
@@ -107,20 +109,13 @@ protected:
     Outcome MeasureMp3Spans();
     Outcome KeepSharedSizes();
     Outcome ChecksumFiles(std::vector<ContentKey>& keys);
-    Outcome TakeChecksums(CReadAhead& reader);
-    // Runs on a reading thread: reads only m_bMp3 and the file's own entries.
-    ContentKey ChecksumFile(CFileDigester& digester, const CString& path, ULONGLONG& nLength) const;
+    Outcome TakeChecksums(CReadAhead& reader, const CStringArray& paths);
     Outcome GroupEqualFiles(std::vector<ContentKey>& keys);
     int AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& nextEqual,
                                 const std::vector<ContentKey>& keys);
     void SortGroups();
     Outcome ListGroups();
     Outcome AppendGroupRows();
-    // The checksum (none when the file was not read whole) with its hidden fingerprint and the file read, through the
-    // digester of the thread that reads it.
-    static FileChecksum GetFileCrc(CFileDigester& digester, LPCSTR pszPath, ULONGLONG nListedSize);
-    static FileChecksum GetMp3Crc(CFileDigester& digester, LPCSTR pszPath);
-    ULONGLONG GetMp3DataSize(LPCSTR pszPath);
 
     // Marking
     void OnMark();

@@ -5,6 +5,7 @@
 #include "search/Mp3Tags.h"
 #include "framework/AutoHandle.h"
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -15,10 +16,18 @@ const FileChecksum kNoChecksum = {0, 0, 0, 0, false};
 const Mp3AudioSpan kNoAudio = {0, 0};
 
 // Not memory mapping: a read error inside a mapped view arrives as an exception instead of an error code.
+// Only files on a disk are read: a name such as aux.h or com1.txt can open a device, whose read may
+// never return.
 HANDLE OpenForReading(LPCSTR path)
 {
-    return ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    const HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    if (file != INVALID_HANDLE_VALUE && ::GetFileType(file) != FILE_TYPE_DISK)
+    {
+        ::CloseHandle(file);
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
 }
 
 FileChecksum Finished(const CContentHasher& hasher, HANDLE file, ULONGLONG fileSize)
@@ -143,4 +152,25 @@ ULONGLONG CFileDigester::Mp3AudioLength(LPCSTR path)
         return 0;
     ULONGLONG fileSize = 0;
     return ProbeMp3Audio(file.Get(), &fileSize).length;
+}
+
+BOOL IsMp3File(LPCSTR pszPath)
+{
+    const size_t length = std::strlen(pszPath);
+    return length >= 3 && ::lstrcmpiA(pszPath + length - 3, "mp3") == 0;
+}
+
+FileChecksum GetFileCrc(CFileDigester& digester, LPCSTR pszPath, ULONGLONG nListedSize)
+{
+    return digester.WholeFile(pszPath, nListedSize);
+}
+
+FileChecksum GetMp3Crc(CFileDigester& digester, LPCSTR pszPath)
+{
+    return digester.Mp3Audio(pszPath);
+}
+
+ULONGLONG GetMp3DataSize(LPCSTR pszPath)
+{
+    return CFileDigester::Mp3AudioLength(pszPath);
 }

@@ -50,3 +50,14 @@ private:
     std::unique_ptr<BYTE, CBufferRelease> m_buffer;
     std::function<bool()> m_betweenChunks;
 };
+
+// A name ending in "mp3", in any letter case: in MP3 mode such a file compares by its audio alone.
+BOOL IsMp3File(LPCSTR pszPath);
+
+// The checksum of the whole file, read through the digester of the thread that reads it; none when
+// its content has another length than listed (it changed since).
+FileChecksum GetFileCrc(CFileDigester& digester, LPCSTR pszPath, ULONGLONG nListedSize);
+// The checksum of an MP3 file's audio, between its tags.
+FileChecksum GetMp3Crc(CFileDigester& digester, LPCSTR pszPath);
+// The length of an MP3 file's audio, from the few bytes of its tags; 0 when it cannot be read.
+ULONGLONG GetMp3DataSize(LPCSTR pszPath);

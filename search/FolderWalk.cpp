@@ -47,6 +47,8 @@ Outcome CVelmoraDlg::ScanFolder(LPCSTR pszFolder)
 {
     if (CheckStopPaced() == Outcome::kStopped)
         return Outcome::kStopped;
+    if (!m_visitedFolders.Enter(pszFolder))
+        return Outcome::kCompleted;
     m_report.ShowFolder("Просмотр: %s", pszFolder);
 
     WIN32_FIND_DATAA entry;

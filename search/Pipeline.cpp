@@ -1,17 +1,9 @@
 // The duplicate search: from the path field through walk, size filter, checksums and grouping to the list.
 #include "app/VelmoraDlg.h"
 #include "framework/PathText.h"
+#include "search/ChecksumJob.h"
 #include <algorithm>
 #include <utility>
-
-namespace
-{
-BOOL IsMp3File(const CString& path)
-{
-    const int length = path.GetLength();
-    return length >= 3 && ::lstrcmpiA(static_cast<LPCSTR>(path) + length - 3, "mp3") == 0;
-}
-}  // namespace
 
 void CVelmoraDlg::OnSearch()
 {
@@ -131,29 +123,43 @@ Outcome CVelmoraDlg::KeepSharedSizes()
 }
 
 // Two threads read the files ahead of the window, which takes them in list order: the status names
-// each file in turn, also while one long file is read, and the window keeps answering between.
+// each file in turn, also while one long file is read, and the window keeps answering between. The
+// working list goes to the reading threads for the stage and comes back when every file has been read.
 Outcome CVelmoraDlg::ChecksumFiles(std::vector<ContentKey>& keys)
 {
-    keys.resize(static_cast<size_t>(m_files.GetSize()));
-    CReadAhead reader(
-        static_cast<int>(m_files.GetSize()),
-        [this, &keys](CFileDigester& digester, int i) { keys[i] = ChecksumFile(digester, m_files[i], m_values[i]); },
-        [this](int i) { return m_values[i] > CFileDigester::kLoadSize; });
-    m_report.BeginReading(reader);
-    const Outcome outcome = TakeChecksums(reader);
-    m_report.EndReading();
-    return outcome;
+    const auto job = std::make_shared<CChecksumJob>();
+    const size_t nFiles = static_cast<size_t>(m_files.GetSize());
+    std::swap(job->paths, m_files);
+    job->listedLengths.assign(m_values.GetData(), m_values.GetData() + nFiles);
+    job->bMp3 = m_bMp3;
+    job->keys.resize(nFiles);
+    job->sizesRead.resize(nFiles);
+    {
+        CReadAhead reader(
+            static_cast<int>(nFiles),
+            [job](CFileDigester& digester, int i) { ChecksumJobFile(*job, static_cast<size_t>(i), digester); },
+            [job](int i) { return job->listedLengths[static_cast<size_t>(i)] > CFileDigester::kLoadSize; });
+        m_report.BeginReading(reader);
+        const Outcome outcome = TakeChecksums(reader, job->paths);
+        m_report.EndReading();
+        if (outcome == Outcome::kStopped)
+            return outcome;
+    }
+    std::swap(job->paths, m_files);
+    std::copy(job->sizesRead.begin(), job->sizesRead.end(), m_values.GetData());
+    keys.swap(job->keys);
+    return Outcome::kCompleted;
 }
 
-Outcome CVelmoraDlg::TakeChecksums(CReadAhead& reader)
+Outcome CVelmoraDlg::TakeChecksums(CReadAhead& reader, const CStringArray& paths)
 {
-    const int nFiles = static_cast<int>(m_files.GetSize());
+    const int nFiles = static_cast<int>(paths.GetSize());
     m_report.Restart();
     for (int i = 0; i < nFiles; ++i)
     {
         if (CheckStopPaced() == Outcome::kStopped)
             return Outcome::kStopped;
-        m_report.ShowFile("Просмотр %d/%d: %s", i + 1, nFiles, m_files[i], i, nFiles - 1);
+        m_report.ShowFile("Просмотр %d/%d: %s", i + 1, nFiles, paths[i], i, nFiles - 1);
         while (!reader.Take(i, m_drainPacer.IntervalMs()))
         {
             m_report.ShowWhenDue();
@@ -163,16 +169,6 @@ Outcome CVelmoraDlg::TakeChecksums(CReadAhead& reader)
     }
     m_report.Flush();
     return Outcome::kCompleted;
-}
-
-// Leaves in nLength the file's size as read on its open handle, which the group order sorts by.
-ContentKey CVelmoraDlg::ChecksumFile(CFileDigester& digester, const CString& path, ULONGLONG& nLength) const
-{
-    const FileChecksum checksum =
-        m_bMp3 && IsMp3File(path) ? GetMp3Crc(digester, path) : GetFileCrc(digester, path, nLength);
-    const ContentKey key{nLength, checksum.fingerprint, checksum.crc, checksum.read, checksum.fileIndex};
-    nLength = checksum.fileSize;
-    return key;
 }
 
 // Each file equal to an earlier one joins the earlier one's group and leaves the working list,

@@ -1,134 +1,157 @@
 // CReadAhead: two reading threads start files in list order, within a window ahead of the taker.
 #include "search/ReadAhead.h"
+#include "framework/Sync.h"
 #include <utility>
 
 namespace
 {
-// Measured under Wine on two cores: every open, read and close waits for the Wine server, so two
-// readers take half the time of one on small files; a third adds nothing.
-const int kReaders = 2;
-
-// Holds an SRW lock, exclusively or shared, for its lifetime.
-class CSrwLockGuard
-{
-public:
-    explicit CSrwLockGuard(SRWLOCK& lock, bool bExclusive = true) : m_lock(lock), m_bExclusive(bExclusive)
-    {
-        m_bExclusive ? ::AcquireSRWLockExclusive(&m_lock) : ::AcquireSRWLockShared(&m_lock);
-    }
-    ~CSrwLockGuard() { m_bExclusive ? ::ReleaseSRWLockExclusive(&m_lock) : ::ReleaseSRWLockShared(&m_lock); }
-    CSrwLockGuard(const CSrwLockGuard&) = delete;
-    CSrwLockGuard& operator=(const CSrwLockGuard&) = delete;
-
-private:
-    SRWLOCK& m_lock;
-    const bool m_bExclusive;
-};
+// Files read but not yet taken, at most: enough to keep both threads busy, few enough that a pause or
+// a stop leaves little read for nothing.
+const int kWindow = 8;
+// How long a stop waits for the reading threads in all. A thread that stops at its next load ends
+// within a few milliseconds; one that does not is stuck in the system and is left to end by itself.
+const DWORD kStopWaitMs = 100;
 }  // namespace
 
-CReadAhead::CReadAhead(int nFiles, ReadFn read, std::function<bool(int)> isLong)
-    : m_nFiles(nFiles), m_read(std::move(read)), m_isLong(std::move(isLong))
+// What the window and the reading threads share; each thread holds it for as long as it runs.
+struct CReadAhead::CShared
 {
-    for (int& nDone : m_done)
-        nDone = -1;
-    try
+    CShared(int n, ReadFn readFn, IsLongFn isLongFn) : nFiles(n), read(std::move(readFn)), isLong(std::move(isLongFn))
     {
-        for (int k = 0; k < kReaders; ++k)
-            m_threads.emplace_back([this] { ReadFiles(); });
+        for (int& nDone : done)
+            nDone = -1;
     }
-    catch (...)
+
+    const int nFiles;
+    const ReadFn read;
+    const IsLongFn isLong;
+    // Taken shared to read a one-load file and exclusively to read a long one.
+    CSrwLock diskLock;
+
+    // Everything below is guarded by lock. Invariant: next <= taken + kWindow, so the files started and
+    // not yet taken, [taken, next), fit in the window, and slot i % kWindow belongs to file i alone while
+    // it is there: done[i % kWindow] == i once file i is read. A reading thread writes file i's results
+    // before it sets that slot, and the window reads them only after it has seen it set.
+    CSrwLock lock;
+    CConditionVariable workAllowed;  // next may move on: a file taken, the hold released, the stop
+    CConditionVariable fileDone;
+    int next = 0;
+    int taken = 0;
+    int awaited = -1;  // the file the window waits for, if it waits: only its reading wakes the window
+    bool held = false;
+    bool stopped = false;
+    int done[kWindow];
+
+    // The next file to read, -1 once every file has been started or the reading is stopped.
+    int NextFile()
     {
-        Stop();
-        for (std::thread& thread : m_threads)
-            thread.join();
-        throw;
+        CSrwLockGuard guard(lock);
+        while (!stopped && next < nFiles && (held || next >= taken + kWindow))
+            workAllowed.Wait(lock);
+        return !stopped && next < nFiles ? next++ : -1;
     }
+    // Between two loads of a long file: waits while held; false once stopped.
+    bool MayGoOn()
+    {
+        CSrwLockGuard guard(lock);
+        while (held && !stopped)
+            workAllowed.Wait(lock);
+        return !stopped;
+    }
+    bool IsStopped()
+    {
+        CSrwLockGuard guard(lock, false);
+        return stopped;
+    }
+    void MarkDone(int i)
+    {
+        bool bAwaited;
+        {
+            CSrwLockGuard guard(lock);
+            done[i % kWindow] = i;
+            bAwaited = awaited == i;
+        }
+        if (bAwaited)
+            fileDone.WakeAll();
+    }
+};
+
+CReadAhead::CReadAhead(int nFiles, ReadFn read, IsLongFn isLong, int nThreads)
+    : m_pShared(std::make_shared<CShared>(nFiles, std::move(read), std::move(isLong)))
+{
+    for (int k = 0; k < nThreads; ++k)
+    {
+        CThread thread;
+        if (thread.Start([pShared = m_pShared] { ReadFiles(pShared); }))
+            m_threads.push_back(std::move(thread));
+    }
+    if (m_threads.empty())
+        m_pInlineDigester = std::make_unique<CFileDigester>();
 }
 
 CReadAhead::~CReadAhead()
 {
-    Stop();
-    for (std::thread& thread : m_threads)
-        thread.join();
+    {
+        CSrwLockGuard guard(m_pShared->lock);
+        m_pShared->stopped = true;
+    }
+    m_pShared->workAllowed.WakeAll();
+    const ULONGLONG nDeadline = ::GetTickCount64() + kStopWaitMs;
+    for (CThread& thread : m_threads)
+    {
+        const ULONGLONG nNow = ::GetTickCount64();
+        if (!thread.Join(nNow < nDeadline ? static_cast<DWORD>(nDeadline - nNow) : 0))
+            thread.CancelIo();
+    }
 }
 
-void CReadAhead::Stop()
+void CReadAhead::ReadFiles(const std::shared_ptr<CShared>& pShared)
 {
+    CFileDigester digester([&pShared] { return pShared->MayGoOn(); });
+    for (int i; (i = pShared->NextFile()) >= 0;)
     {
-        CSrwLockGuard lock(m_lock);
-        m_bStopped = true;
+        {
+            CSrwLockGuard turn(pShared->diskLock, pShared->isLong(i));
+            if (!pShared->IsStopped())
+                pShared->read(digester, i);
+        }
+        pShared->MarkDone(i);
     }
-    ::WakeAllConditionVariable(&m_workAllowed);
 }
 
 void CReadAhead::Hold(BOOL bHeld)
 {
     {
-        CSrwLockGuard lock(m_lock);
-        m_bHeld = bHeld != FALSE;
+        CSrwLockGuard guard(m_pShared->lock);
+        m_pShared->held = bHeld != FALSE;
     }
     if (!bHeld)
-        ::WakeAllConditionVariable(&m_workAllowed);
+        m_pShared->workAllowed.WakeAll();
 }
 
 BOOL CReadAhead::Take(int i, DWORD nTimeoutMs)
 {
+    CShared& shared = *m_pShared;
+    if (m_threads.empty())
     {
-        CSrwLockGuard lock(m_lock);
-        if (m_done[i % kWindow] != i)
+        shared.read(*m_pInlineDigester, i);
+        return TRUE;
+    }
+    {
+        CSrwLockGuard guard(shared.lock);
+        if (shared.done[i % kWindow] != i)
         {
             const ULONGLONG nDeadline = ::GetTickCount64() + nTimeoutMs;
-            m_nAwaited = i;
-            for (ULONGLONG nNow = ::GetTickCount64(); m_done[i % kWindow] != i && nNow < nDeadline;
+            shared.awaited = i;
+            for (ULONGLONG nNow = ::GetTickCount64(); shared.done[i % kWindow] != i && nNow < nDeadline;
                  nNow = ::GetTickCount64())
-                ::SleepConditionVariableSRW(&m_fileDone, &m_lock, static_cast<DWORD>(nDeadline - nNow), 0);
-            m_nAwaited = -1;
-            if (m_done[i % kWindow] != i)
+                shared.fileDone.Wait(shared.lock, static_cast<DWORD>(nDeadline - nNow));
+            shared.awaited = -1;
+            if (shared.done[i % kWindow] != i)
                 return FALSE;
         }
-        m_nTaken = i + 1;
+        shared.taken = i + 1;
     }
-    ::WakeAllConditionVariable(&m_workAllowed);
+    shared.workAllowed.WakeAll();
     return TRUE;
-}
-
-// -1 once every file has been started or the reading is stopped.
-int CReadAhead::NextFile()
-{
-    CSrwLockGuard lock(m_lock);
-    while (!m_bStopped && m_nNext < m_nFiles && (m_bHeld || m_nNext >= m_nTaken + kWindow))
-        ::SleepConditionVariableSRW(&m_workAllowed, &m_lock, INFINITE, 0);
-    return !m_bStopped && m_nNext < m_nFiles ? m_nNext++ : -1;
-}
-
-BOOL CReadAhead::MayGoOn()
-{
-    if (m_bHeld)
-    {
-        CSrwLockGuard lock(m_lock);
-        while (m_bHeld && !m_bStopped)
-            ::SleepConditionVariableSRW(&m_workAllowed, &m_lock, INFINITE, 0);
-    }
-    return !m_bStopped;
-}
-
-void CReadAhead::ReadFiles()
-{
-    CFileDigester digester([this] { return MayGoOn() != FALSE; });
-    for (int i; (i = NextFile()) >= 0;)
-    {
-        {
-            CSrwLockGuard turn(m_diskLock, m_isLong(i));
-            if (!m_bStopped)
-                m_read(digester, i);
-        }
-        BOOL bWake;
-        {
-            CSrwLockGuard lock(m_lock);
-            m_done[i % kWindow] = i;
-            bWake = m_nAwaited == i;
-        }
-        if (bWake)
-            ::WakeAllConditionVariable(&m_fileDone);
-    }
 }

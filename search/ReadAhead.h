@@ -1,21 +1,30 @@
 // CReadAhead: reads the files of the search's working list on two threads of its own, in list order
 // and a few files ahead of the file the window is at, so that one file's opening overlaps another's.
 #pragma once
+#include "framework/Thread.h"
 #include "search/FileChecksum.h"
 #include <windows.h>
-#include <atomic>
 #include <functional>
-#include <thread>
+#include <memory>
 #include <vector>
 
 class CReadAhead
 {
 public:
-    // read(digester, i) handles file i on a reading thread; isLong(i) says that file i takes more than
-    // one load: such a file is read alone, so that a disk never alternates between two long files.
+    // read(digester, i) reads file i; isLong(i) says that file i takes more than one load: such a file
+    // is read alone, so that a disk never alternates between two long files. Both run on the reading
+    // threads, which may outlive the reader (see the destructor): they may use only what they own,
+    // and read only touches the results of file i.
     using ReadFn = std::function<void(CFileDigester& digester, int i)>;
-    CReadAhead(int nFiles, ReadFn read, std::function<bool(int i)> isLong);
-    // Stops the reading (a file being read is left unfinished) and waits for both threads.
+    using IsLongFn = std::function<bool(int i)>;
+    // Measured under Wine on two cores: every open, read and close waits for the Wine server, so two
+    // threads take half the time of one on small files; a third adds nothing. Reads on nThreads
+    // threads (two unless a test asks for another number). When no thread can be
+    // started the files are read on the caller's thread, one at each Take.
+    static constexpr int kThreads = 2;
+    CReadAhead(int nFiles, ReadFn read, IsLongFn isLong, int nThreads = kThreads);
+    // Stops the reading: a file being read is left at its next load. A thread that does not end at
+    // once (stuck in a read that never returns) is asked to cancel it and is then left to end by itself.
     ~CReadAhead();
     CReadAhead(const CReadAhead&) = delete;
     CReadAhead& operator=(const CReadAhead&) = delete;
@@ -25,29 +34,14 @@ public:
     BOOL Take(int i, DWORD nTimeoutMs);
     // Held, no new file is started and a file being read stops between two loads.
     void Hold(BOOL bHeld);
+    // How many reading threads run: 0 when the system started none.
+    int ThreadCount() const { return static_cast<int>(m_threads.size()); }
 
 private:
-    // Files read but not yet taken, at most: enough to keep both threads busy, few enough that a
-    // pause or a stop leaves little read for nothing.
-    static constexpr int kWindow = 8;
+    struct CShared;
+    static void ReadFiles(const std::shared_ptr<CShared>& pShared);
 
-    void ReadFiles();
-    int NextFile();
-    BOOL MayGoOn();
-    void Stop();
-
-    const int m_nFiles;
-    const ReadFn m_read;
-    const std::function<bool(int)> m_isLong;
-    SRWLOCK m_lock = SRWLOCK_INIT;  // guards the counts, the flags and the files read below
-    CONDITION_VARIABLE m_workAllowed = CONDITION_VARIABLE_INIT;
-    CONDITION_VARIABLE m_fileDone = CONDITION_VARIABLE_INIT;
-    int m_nNext = 0;   // the next file a thread starts
-    int m_nTaken = 0;  // files taken by the caller
-    int m_nAwaited = -1;  // the file the caller waits for, if it waits
-    std::atomic<bool> m_bHeld{false};
-    std::atomic<bool> m_bStopped{false};
-    int m_done[kWindow];  // by file number modulo the window: the number of the file read there
-    SRWLOCK m_diskLock = SRWLOCK_INIT;  // shared for one-load files, exclusive for long ones
-    std::vector<std::thread> m_threads;
+    std::shared_ptr<CShared> m_pShared;
+    std::vector<CThread> m_threads;
+    std::unique_ptr<CFileDigester> m_pInlineDigester;  // reads on the caller's thread when no thread runs
 };

@@ -36,7 +36,7 @@ FileChecksum ChecksumOf(const Bytes& bytes)
     return checksum;
 }
 
-const FileChecksum kNone = {0, 0, 0, 0};
+const FileChecksum kNone = {0, 0, 0, 0, false};
 
 // The whole file checksummed as listed by the walk, with the size it has now.
 FileChecksum WholeFile(CFileDigester& digester, const std::string& path)

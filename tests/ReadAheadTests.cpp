@@ -1,17 +1,35 @@
-// The search's reading threads: how far they run ahead, holding, and long files read alone.
+// The search's reading threads: how far they run ahead, holding, long files read alone, and a stop
+// that never waits for a thread stuck in the system.
+#include "framework/AutoHandle.h"
 #include "search/ReadAhead.h"
 #include <gtest/gtest.h>
 #include <atomic>
+#include <functional>
+#include <memory>
 
 namespace
 {
 const DWORD kPatienceMs = 5000;
 
+// TRUE once the state holds, FALSE when it has not come about within the time.
+bool WaitUntil(const std::function<bool()>& state, DWORD nTimeoutMs)
+{
+    for (const ULONGLONG nEnd = ::GetTickCount64() + nTimeoutMs; !state();)
+    {
+        if (::GetTickCount64() >= nEnd)
+            return false;
+        ::Sleep(1);
+    }
+    return true;
+}
+
 // Takes files in order until nUpTo, waiting as long as the search would wait for a slow disk.
-bool TakeUpTo(CReadAhead& reader, int nFrom, int nUpTo)
+bool TakeUpTo(CReadAhead& reader, int nFrom, int nUpTo, std::atomic<int>* pTaken = nullptr)
 {
     for (int i = nFrom; i < nUpTo; ++i)
     {
+        if (pTaken)
+            *pTaken = i + 1;
         if (!reader.Take(i, kPatienceMs))
             return false;
     }
@@ -22,20 +40,24 @@ bool TakeUpTo(CReadAhead& reader, int nFrom, int nUpTo)
 TEST(ReadAhead, RunsOnlyAFewFilesAheadAndStartsNoneWhileHeld)
 {
     std::atomic<int> started{0};
-    CReadAhead reader(100, [&](CFileDigester&, int) { ++started; }, [](int) { return false; });
-    ::Sleep(200);
-    const int ahead = started;
-    EXPECT_GT(ahead, 1);
-    EXPECT_LE(ahead, 16);
+    std::atomic<int> taken{0};
+    std::atomic<bool> tooFarAhead{false};
+    CReadAhead reader(100, [&](CFileDigester&, int i) {
+        tooFarAhead = tooFarAhead || i > taken + 8;
+        ++started;
+    }, [](int) { return false; });
+    ASSERT_TRUE(WaitUntil([&] { return started >= 8; }, kPatienceMs));
+    EXPECT_FALSE(WaitUntil([&] { return started > 8; }, 100)) << "nothing taken yet";
 
     reader.Hold(TRUE);
-    ASSERT_TRUE(TakeUpTo(reader, 0, ahead));
-    ::Sleep(200);
-    EXPECT_EQ(ahead, started);
+    const int ahead = started;
+    ASSERT_TRUE(TakeUpTo(reader, 0, ahead, &taken));
+    EXPECT_FALSE(WaitUntil([&] { return started > ahead; }, 100)) << "held";
 
     reader.Hold(FALSE);
-    ASSERT_TRUE(TakeUpTo(reader, ahead, 100));
+    ASSERT_TRUE(TakeUpTo(reader, ahead, 100, &taken));
     EXPECT_EQ(100, started);
+    EXPECT_FALSE(tooFarAhead);
 }
 
 TEST(ReadAhead, ALongFileIsReadAloneAndShortOnesTogether)
@@ -47,18 +69,47 @@ TEST(ReadAhead, ALongFileIsReadAloneAndShortOnesTogether)
     CReadAhead reader(
         40,
         [&](CFileDigester&, int i) {
-            const int others = reading++;
-            if (others > 0)
+            ++reading;
+            if (WaitUntil([&] { return reading > 1; }, 20))
                 (isLong(i) ? longOverlapped : shortOverlapped) = true;
-            ::Sleep(5);
-            if (isLong(i) && reading > 1)
-                longOverlapped = true;
             --reading;
         },
         isLong);
     ASSERT_TRUE(TakeUpTo(reader, 0, 40));
     EXPECT_FALSE(longOverlapped);
     EXPECT_TRUE(shortOverlapped);
+}
+
+TEST(ReadAhead, AStopNeverWaitsForAThreadStuckInARead)
+{
+    // The read of file 0 never returns until the test lets it: a device, a dead network drive.
+    const auto release = std::make_shared<CAutoHandle>(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    const auto finished = std::make_shared<std::atomic<bool>>(false);
+    std::atomic<bool> inRead{false};
+    const ULONGLONG nStart = ::GetTickCount64();
+    {
+        CReadAhead reader(10, [release, finished, &inRead](CFileDigester&, int i) {
+            if (i != 0)
+                return;
+            inRead = true;
+            ::WaitForSingleObject(release->Get(), INFINITE);
+            *finished = true;
+        }, [](int) { return false; });
+        ASSERT_TRUE(WaitUntil([&] { return inRead.load(); }, kPatienceMs));
+        EXPECT_FALSE(reader.Take(0, 50));
+    }
+    EXPECT_LT(::GetTickCount64() - nStart, 1000u);
+    ::SetEvent(release->Get());
+    EXPECT_TRUE(WaitUntil([&] { return finished->load(); }, kPatienceMs)) << "the thread ends by itself";
+}
+
+TEST(ReadAhead, WithoutThreadsEachFileIsReadWhenItIsTaken)
+{
+    int nRead = 0;
+    CReadAhead reader(3, [&](CFileDigester&, int i) { nRead = i + 1; }, [](int) { return false; }, 0);
+    EXPECT_EQ(reader.ThreadCount(), 0);
+    ASSERT_TRUE(TakeUpTo(reader, 0, 2));
+    EXPECT_EQ(nRead, 2);
 }
 
 TEST(ReadAhead, EndsAtOnceWhileHeld)

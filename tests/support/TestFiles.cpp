@@ -113,3 +113,43 @@ std::string ReadWholeFile(const std::string& path)
     ::ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr);
     return std::string(buffer, read);
 }
+
+namespace
+{
+// Runs a program of the Unix system under Wine with the Unix name of a Windows path as its last argument.
+BOOL RunUnixCommand(const std::string& command, const std::string& path)
+{
+    using UnixFileName = char*(CDECL*)(LPCWSTR);
+    const auto unixFileName = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixFileName)
+        return FALSE;
+    const std::wstring widePath(path.begin(), path.end());
+    char* unixPath = unixFileName(widePath.c_str());
+    if (!unixPath)
+        return FALSE;
+    std::string commandLine = command + " \"" + unixPath + "\"";
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process;
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return FALSE;
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return TRUE;
+}
+}  // namespace
+
+BOOL MakeUnixLink(const std::string& link, const std::string& target)
+{
+    return ::GetFileAttributesA("Z:\\bin\\ln") != INVALID_FILE_ATTRIBUTES &&
+           RunUnixCommand("Z:\\bin\\ln -s \"" + target + "\"", link) &&
+           ::GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveUnixLink(const std::string& link)
+{
+    RunUnixCommand("Z:\\bin\\rm", link);
+}

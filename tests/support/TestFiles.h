@@ -9,6 +9,11 @@ LONGLONG FileSize(const std::string& path);  // -1 when there is no such file
 std::string ReadWholeFile(const std::string& path);
 // Cuts or extends the file, even while another handle reads it.
 void SetFileSize(const std::string& path, LONGLONG nSize);
+// A link as Wine's own Unix file system has it (made by the system's ln), which Wine does not report
+// as a link; FALSE where there is no such system.
+// Windows cannot take such a link away: RemoveUnixLink does, before the folder holding it is removed.
+BOOL MakeUnixLink(const std::string& link, const std::string& target);
+void RemoveUnixLink(const std::string& link);
 // Writes over part of an existing file, which keeps its size when the part lies within it.
 void OverwriteAt(const std::string& path, const std::string& contents, LONGLONG nAt);
 
