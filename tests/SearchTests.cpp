@@ -3,6 +3,7 @@
 #include "results/ItemKey.h"
 #include "tests/DialogHarness.h"
 #include <atomic>
+#include <cstring>
 #include <functional>
 #include <thread>
 
@@ -484,4 +485,24 @@ TEST(Search, FilesChangedSinceTheyWereListedAreNeitherListedNorActedOn)
     EXPECT_EQ(boxes.boxes[1].text, "Невозможно переместить файл:\n" + root.Path() + "out\\kept1.bin");
     EXPECT_TRUE(FileExists(root.Path() + "kept1.bin"));
     EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{0}));
+}
+
+// Windows reads aux.* and com1.* as devices, whose read never returns: the search still ends.
+TEST(Search, NamesOfDevicesNeverHangTheSearch)
+{
+    CTempFolder root;
+    for (const char* name : {"aux.h", "com1.txt"})
+    {
+        const std::wstring path = L"\\\\?\\" + std::wstring(root.Path().begin(), root.Path().end()) +
+                                  std::wstring(name, name + std::strlen(name));
+        CAutoHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ::WriteFile(file.Get(), "same", 4, &written, nullptr);
+    }
+    root.Write("a.txt", "same");
+    root.Write("b.txt", "same");
+    CDialogUnderTest dlg;
+    dlg.Search(root.Path());
+    EXPECT_EQ(CString("Найдено 1 дубликатов"), dlg.ControlText(IDC_STATUS));
+    EXPECT_EQ((Names{{"a.txt", "b.txt"}}), Groups(dlg, root));
 }
