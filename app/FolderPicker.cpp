@@ -1,11 +1,10 @@
 // "Обзор...": the system's folder chooser, opened on the folder typed in the path field.
 #include "app/VelmoraDlg.h"
+#include "framework/FileSystem.h"
 #include <shlobj.h>
 
 namespace
 {
-const int kPathBufferSize = 2048;
-
 // Frees the chooser's item list with the shell's allocator.
 class CAutoItemList
 {
@@ -25,24 +24,30 @@ private:
 void CVelmoraDlg::OnBrowse()
 {
     UpdateData(TRUE);
-    char path[kPathBufferSize];
-    ::lstrcpynA(path, m_strPath, kPathBufferSize);
+    std::string path = static_cast<LPCSTR>(m_strPath);
     if (!BrowseForFolder(path, nullptr))
         return;
-    m_strPath = path;
+    m_strPath = path.c_str();
     UpdateData(FALSE);
 }
 
-BOOL CVelmoraDlg::BrowseForFolder(LPSTR pszPath, LPCSTR pszTitle)
+// The chooser opens on the folder the text names; the chosen folder's path, of any length, replaces it.
+BOOL CVelmoraDlg::BrowseForFolder(std::string& path, LPCSTR pszTitle)
 {
     BROWSEINFOA info = {};
     info.hwndOwner = m_hWnd;
     info.lpszTitle = pszTitle;
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = &CVelmoraDlg::BrowseCallback;
-    info.lParam = reinterpret_cast<LPARAM>(pszPath);
+    info.lParam = reinterpret_cast<LPARAM>(path.c_str());
     CAutoItemList chosen(::SHBrowseForFolderA(&info));
-    return chosen.Get() && ::SHGetPathFromIDListA(chosen.Get(), pszPath);
+    if (!chosen.Get())
+        return FALSE;
+    const std::string chosenPath = PathOfShellItem(chosen.Get());
+    if (chosenPath.empty())
+        return FALSE;
+    path = chosenPath;
+    return TRUE;
 }
 
 int CALLBACK CVelmoraDlg::BrowseCallback(HWND hwnd, UINT uMsg, LPARAM, LPARAM lpData)

@@ -3,11 +3,29 @@
 // AfxEnableControlContainer and SetRegistryKey are left out.
 #include "app/VelmoraApp.h"
 #include "app/VelmoraDlg.h"
+#include "framework/Utf8.h"
 
 CVelmoraApp theApp;
 
+namespace
+{
+// The program's texts and paths are UTF-8, which the single-byte calls take only where the manifest
+// could make UTF-8 the process's code page. Elsewhere every text would show garbled, so the program
+// says so, in a box that does not depend on the code page, and ends.
+BOOL RunsWithUtf8CodePage()
+{
+    if (::GetACP() == CP_UTF8)
+        return TRUE;
+    const std::wstring text = WideFromUtf8("Velmora работает в Windows 10 версии 1903 или новее.");
+    ::MessageBoxW(nullptr, text.c_str(), L"Velmora", MB_OK | MB_ICONSTOP);
+    return FALSE;
+}
+}  // namespace
+
 BOOL CVelmoraApp::InitInstance()
 {
+    if (!RunsWithUtf8CodePage())
+        return FALSE;
     ::InitCommonControls();
     CWinApp::InitInstance();
 

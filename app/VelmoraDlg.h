@@ -145,6 +145,6 @@ protected:
 
     // Folder picker
     void OnBrowse();
-    BOOL BrowseForFolder(LPSTR pszPath, LPCSTR pszTitle);
+    BOOL BrowseForFolder(std::string& path, LPCSTR pszTitle);
     static int CALLBACK BrowseCallback(HWND hwnd, UINT uMsg, LPARAM lParam, LPARAM lpData);
 };

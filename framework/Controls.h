@@ -6,6 +6,8 @@
 class CEdit : public CWnd
 {
 public:
+    // 0: as much text as the control can hold.
+    void SetLimitText(UINT nMax) { SendMessage(EM_SETLIMITTEXT, nMax); }
     BOOL SetReadOnly(BOOL bReadOnly = TRUE)
     {
         return static_cast<BOOL>(SendMessage(EM_SETREADONLY, static_cast<WPARAM>(bReadOnly)));

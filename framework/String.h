@@ -1,4 +1,4 @@
-// CString: the framework's single-byte (code page 1251) string.
+// CString: the framework's single-byte string, which holds UTF-8 text.
 #pragma once
 #include <windows.h>
 #include <string>

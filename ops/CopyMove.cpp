@@ -2,9 +2,9 @@
 #include "app/VelmoraDlg.h"
 #include "framework/AutoHandle.h"
 #include "framework/PathText.h"
-#include "ops/FileSystem.h"
+#include "framework/FileSystem.h"
+#include "ops/Folders.h"
 #include "ops/SafeReplace.h"
-#include "search/FileIdentity.h"
 
 void CVelmoraDlg::OnCopyTo()
 {

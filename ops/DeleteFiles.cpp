@@ -1,7 +1,7 @@
 // "Удалить": deletes the marked files for good; while an operation runs it pauses and resumes instead.
 #include "app/VelmoraDlg.h"
 #include "framework/AutoHandle.h"
-#include "ops/FileSystem.h"
+#include "framework/FileSystem.h"
 
 void CVelmoraDlg::OnDelete()
 {

@@ -1,10 +1,11 @@
 // Comparing a file as it is now with the size and write time it was listed with.
 #include "ops/ListedState.h"
+#include "framework/FileSystem.h"
 
 BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(pszPath, GetFileExInfoStandard, &data))
+    if (!QueryPath(pszPath, data))
         return FALSE;
     const ULONGLONG size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return size == listed.size && FileTimeValue(data.ftLastWriteTime) == listed.writeTime;

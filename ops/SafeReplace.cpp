@@ -1,7 +1,7 @@
 // Copy into a temporary file beside the target, then replace the target by renaming it over.
 #include "ops/SafeReplace.h"
 #include "framework/AutoHandle.h"
-#include "ops/FileSystem.h"
+#include "framework/FileSystem.h"
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -22,8 +22,8 @@ public:
         if (m_path.empty())
             return;
         // The source's read-only attribute travels with the copy and would stop the deletion.
-        ::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileA(m_path.c_str());
+        SetPathAttributes(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeletePath(m_path.c_str());
     }
     CTemporaryFile(const CTemporaryFile&) = delete;
     CTemporaryFile& operator=(const CTemporaryFile&) = delete;
@@ -39,8 +39,7 @@ public:
             char name[32];
             std::snprintf(name, sizeof(name), "~vlm%08lX.tmp", static_cast<unsigned long>(++s_nCounter));
             const std::string path = folder + name;
-            m_file.Reset(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                       nullptr));
+            m_file.Reset(OpenPath(path.c_str(), GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL));
             if (m_file.IsValid())
             {
                 m_path = path;
@@ -117,7 +116,7 @@ BOOL WriteCopyBeside(HANDLE hSource, LPCSTR pszTarget, CTemporaryFile& temporary
 
 BOOL TakeTargetsPlace(CTemporaryFile& temporary, LPCSTR pszTarget)
 {
-    if (!::MoveFileExA(temporary.Path(), pszTarget, MOVEFILE_REPLACE_EXISTING))
+    if (!RenameReplacing(temporary.Path(), pszTarget))
         return FALSE;
     temporary.Keep();
     return TRUE;
@@ -127,8 +126,8 @@ BOOL TakeTargetsPlace(CTemporaryFile& temporary, LPCSTR pszTarget)
 
 BOOL CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk)
 {
-    CAutoHandle source(::CreateFileA(pszSource, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    CAutoHandle source(OpenPath(pszSource, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN));
     if (!source.IsValid())
         return FALSE;
     CTemporaryFile temporary;
@@ -147,7 +146,7 @@ BOOL MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const ListedState& listed
     CAutoHandle source(OpenHeldForDeletion(pszSource));
     if (!source.IsValid() || !IsAsListed(source.Get(), listed))
         return FALSE;
-    if (::MoveFileExA(pszSource, pszTarget, MOVEFILE_REPLACE_EXISTING))
+    if (RenameReplacing(pszSource, pszTarget))
         return TRUE;
     if (::GetLastError() != ERROR_NOT_SAME_DEVICE)
         return FALSE;

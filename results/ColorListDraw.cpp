@@ -1,6 +1,7 @@
 // CColorListCtrl's painting: rows in their colours, the white area below the rows, the grid.
 #include "framework/AutoGdi.h"
 #include "results/ColorListCtrl.h"
+#include "framework/Utf8.h"
 
 namespace
 {
@@ -78,11 +79,25 @@ void CColorListCtrl::DrawCells(HDC hdc, int nItem, const RECT& rcItem)
         RECT rcText = {x, rcItem.top, x + width - 2 * kCellMargin, rcItem.bottom};
         CAutoGdiObject clip(::CreateRectRgnIndirect(&rcText));
         ::ExtSelectClipRgn(hdc, clip.GetRegion(), RGN_COPY);
-        const CString text = GetItemText(nItem, i);
-        // A cell shows a path as it is: an ampersand in a file name is no mnemonic prefix.
-        ::DrawTextA(hdc, text, -1, &rcText, CellAlignment(i) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        DrawCellText(hdc, GetItemText(nItem, i), rcText, CellAlignment(i));
         x += width;
     }
+}
+
+// The text is UTF-8, which the single-byte drawing does not take whatever the font: it is drawn wide.
+// A text wider than its cell ends with the last whole character that fits, never with part of one.
+// A cell shows a path as it is: an ampersand in a file name is no mnemonic prefix.
+void CColorListCtrl::DrawCellText(HDC hdc, const CString& text, RECT rcText, UINT nAlignment)
+{
+    const std::wstring wide = WideFromUtf8(text);
+    const int nLength = static_cast<int>(wide.size());
+    int nFit = nLength;
+    SIZE extent;
+    if (!::GetTextExtentExPointW(hdc, wide.c_str(), nLength, rcText.right - rcText.left, &nFit, nullptr, &extent))
+        nFit = nLength;
+    else if (nFit > 0 && nFit < nLength && IS_HIGH_SURROGATE(wide[static_cast<size_t>(nFit) - 1]))
+        --nFit;
+    ::DrawTextW(hdc, wide.c_str(), nFit, &rcText, nAlignment | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 UINT CColorListCtrl::CellAlignment(int nColumn) const

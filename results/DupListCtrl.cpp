@@ -2,8 +2,11 @@
 // and the rule that keeps separator rows unselected.
 #include "results/DupListCtrl.h"
 #include "framework/AutoHandle.h"
+#include "framework/FileSystem.h"
+#include "framework/Utf8.h"
 #include "results/ItemKey.h"
 #include <cstdio>
+#include <cstring>
 
 namespace
 {
@@ -11,11 +14,19 @@ const char kSeparatorText[] = "--------";
 const int kFileColumnWidth = 350;
 const int kSizeColumnWidth = 100;
 
+// As much of the text as fits with its end, cut between two characters, never inside one.
+void CopyWholeCharacters(LPSTR pszBuffer, LPCSTR pszText, int cchBuffer)
+{
+    const size_t nBytes = WholeCharactersIn(pszText, static_cast<size_t>(cchBuffer) - 1);
+    std::memcpy(pszBuffer, pszText, nBytes);
+    pszBuffer[nBytes] = '\0';
+}
+
 // The file's present size, or -1 when it cannot be opened.
 LONGLONG CurrentFileSize(LPCSTR pszPath)
 {
-    CAutoHandle file(::CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    CAutoHandle file(OpenPath(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL));
     LARGE_INTEGER size;
     if (!file.IsValid() || !::GetFileSizeEx(file.Get(), &size))
         return -1;
@@ -73,7 +84,7 @@ void CDupListCtrl::GetCellText(LPARAM key, int nColumn, LPSTR pszBuffer, int cch
     if (IsSeparatorKey(key))
     {
         if (nColumn == kColumnFile)
-            ::lstrcpynA(pszBuffer, kSeparatorText, cchBuffer);
+            CopyWholeCharacters(pszBuffer, kSeparatorText, cchBuffer);
         return;
     }
     const CString* pPath = PathOfKey(key);
@@ -81,7 +92,7 @@ void CDupListCtrl::GetCellText(LPARAM key, int nColumn, LPSTR pszBuffer, int cch
         return;
     if (nColumn == kColumnFile)
     {
-        ::lstrcpynA(pszBuffer, *pPath, cchBuffer);
+        CopyWholeCharacters(pszBuffer, *pPath, cchBuffer);
     }
     else if (nColumn == kColumnSize)
     {

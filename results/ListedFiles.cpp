@@ -1,7 +1,7 @@
 // CListedFiles: the listed files by file index, and by full path where indexes are unknown.
 #include "results/ListedFiles.h"
 #include "framework/AutoHandle.h"
-#include "ops/FileSystem.h"
+#include "framework/FileSystem.h"
 #include "results/ItemKey.h"
 #include <algorithm>
 

@@ -1,23 +1,7 @@
 // Marking rows: "Выделить" and "Убрать выделение" act on a path prefix. The list itself keeps separator
 // rows from being selected.
 #include "app/VelmoraDlg.h"
-#include <string>
-
-namespace
-{
-// Compares letters without regard to case, in the program's code page, and stops at no folder boundary.
-BOOL StartsWithNoCase(const CString& strText, const CString& strPrefix)
-{
-    const int nLength = strPrefix.GetLength();
-    if (strText.GetLength() < nLength)
-        return FALSE;
-    std::string text(static_cast<LPCSTR>(strText), static_cast<size_t>(nLength));
-    std::string prefix(static_cast<LPCSTR>(strPrefix), static_cast<size_t>(nLength));
-    ::CharUpperBuffA(&text[0], static_cast<DWORD>(nLength));
-    ::CharUpperBuffA(&prefix[0], static_cast<DWORD>(nLength));
-    return text == prefix;
-}
-}  // namespace
+#include "framework/FileSystem.h"
 
 void CVelmoraDlg::OnMark()
 {
@@ -29,7 +13,8 @@ void CVelmoraDlg::OnUnmark()
     MarkByPrefix(FALSE);
 }
 
-// The list's own find operation is not used: Wine's compares case-sensitively and cuts texts at 260 characters.
+// The list's own find operation is not used: Wine's compares case-sensitively and cuts texts at 260
+// characters. Letters compare without regard to case in every script, whole characters with whole ones.
 void CVelmoraDlg::MarkByPrefix(BOOL bMark)
 {
     UpdateData(TRUE);

@@ -1,9 +1,9 @@
 // File reading for checksums: plain ReadFile into a reused buffer, any failure or short read gives no checksum.
 #include "search/FileChecksum.h"
 #include "search/ContentHasher.h"
-#include "search/FileIdentity.h"
 #include "search/Mp3Tags.h"
 #include "framework/AutoHandle.h"
+#include "framework/FileSystem.h"
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -16,12 +16,12 @@ const FileChecksum kNoChecksum = {0, 0, 0, 0, false};
 const Mp3AudioSpan kNoAudio = {0, 0};
 
 // Not memory mapping: a read error inside a mapped view arrives as an exception instead of an error code.
-// Only files on a disk are read: a name such as aux.h or com1.txt can open a device, whose read may
-// never return.
+// Only files on a disk are read: a device, a pipe or a socket that a link leads to may give a read that
+// never returns.
 HANDLE OpenForReading(LPCSTR path)
 {
-    const HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    const HANDLE file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (file != INVALID_HANDLE_VALUE && ::GetFileType(file) != FILE_TYPE_DISK)
     {
         ::CloseHandle(file);

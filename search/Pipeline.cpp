@@ -1,5 +1,6 @@
 // The duplicate search: from the path field through walk, size filter, checksums and grouping to the list.
 #include "app/VelmoraDlg.h"
+#include "framework/FileSystem.h"
 #include "framework/PathText.h"
 #include "search/ChecksumJob.h"
 #include <algorithm>
@@ -17,6 +18,11 @@ void CVelmoraDlg::OnSearch()
     if (m_strPath.IsEmpty())
         return;
     SetIdle(FALSE);
+    // Every path of the results is taken literally from here on: the root is a full path, with "."
+    // and ".." resolved and a relative path taken from the current folder.
+    const std::string root = FullPath(static_cast<LPCSTR>(m_strPath));
+    if (!root.empty())
+        m_strPath = root.c_str();
     if (m_strPath[m_strPath.GetLength() - 1] != '\\')
         m_strPath += '\\';
     m_strRoot = m_strPath;

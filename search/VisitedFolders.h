@@ -9,13 +9,14 @@
 class CVisitedFolders
 {
 public:
-    // TRUE when the folder had not been entered before; from now on it has. A folder whose identity
-    // cannot be read counts as new: the length of a path still ends any circle such a folder makes.
-    BOOL Enter(LPCSTR pszFolder);
+    // TRUE when the folder open as hFolder, at pszFolder, had not been entered before; from now on it
+    // has. A folder whose identity cannot be read counts as new: the length of a path still ends any
+    // circle such a folder makes.
+    BOOL Enter(HANDLE hFolder, LPCSTR pszFolder);
     void Clear() { m_pathsByIndex.clear(); }
 
 private:
-    // The file index alone costs one cheap query on the handle; the volume costs hundreds of
-    // microseconds under Wine, so it is asked only when two folders share an index.
+    // The file index costs one cheap query on the open handle; the volume is asked only when two
+    // folders share an index.
     std::unordered_map<ULONGLONG, std::vector<std::string>> m_pathsByIndex;
 };

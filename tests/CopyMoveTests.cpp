@@ -1,6 +1,7 @@
 // Copying and moving marked files below a target folder, and the folders made on the way.
 #include "tests/DialogHarness.h"
-#include "ops/FileSystem.h"
+#include "framework/FileSystem.h"
+#include "ops/Folders.h"
 
 namespace
 {
@@ -153,20 +154,17 @@ TEST_F(CopyMoveTest, TargetThatIsTheSourceItselfLeavesEveryFileIntact)
     EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{0, 1}));
 }
 
-TEST(MakeFolders, RefusesOverlongPathsAndFindsRelativeNamesInTheCurrentFolderOnly)
+TEST(MakeFolders, MakesFoldersOfAnyDepthBelowAnExistingRootAndNoRelativeOnes)
 {
     CTempFolder temp;
-    EXPECT_FALSE(MakeFolders((temp.Path() + std::string(2100, 'a')).c_str(), TRUE));
-    EXPECT_FALSE(MakeFolders((temp.Path() + std::string(2100, 'a') + "\\f").c_str(), FALSE));
-
-    char previous[MAX_PATH];
-    ::GetCurrentDirectoryA(MAX_PATH, previous);
-    ::SetCurrentDirectoryA(temp.Path().c_str());
-    // "system32" exists along the system's search path but not here: it must be created here.
-    EXPECT_TRUE(MakeFolders("system32\\sub\\file.txt", FALSE));
-    ::SetCurrentDirectoryA(previous);
-    EXPECT_TRUE(FileExists(temp.Path() + "system32\\sub"));
-    EXPECT_FALSE(FileExists(temp.Path() + "system32\\sub\\file.txt"));
+    const std::string deep = temp.Path() + std::string(200, 'a') + "\\" + std::string(200, 'b') + "\\c.";
+    EXPECT_TRUE(MakeFolders((deep + "\\file.txt").c_str(), FALSE));
+    EXPECT_TRUE(FileExists(deep));
+    EXPECT_FALSE(FileExists(deep + "\\file.txt"));
+    EXPECT_TRUE(MakeFolders((temp.Path() + "x\\y\\").c_str(), TRUE));
+    EXPECT_TRUE(FileExists(temp.Path() + "x\\y"));
+    EXPECT_FALSE(MakeFolders("relative\\sub\\", TRUE));
+    EXPECT_FALSE(MakeFolders("\\\\no-such-server\\share\\sub", TRUE));
 }
 
 namespace

@@ -1,7 +1,6 @@
 // Test helpers: filling the results list, the message watch and recorder, the pause answerer.
 #include "tests/DialogHarness.h"
-#include "ops/FileSystem.h"
-#include "search/FileIdentity.h"
+#include "framework/FileSystem.h"
 
 namespace
 {
@@ -107,7 +106,7 @@ int CDialogUnderTest::AddGroup(const std::vector<std::string>& paths)
         CListedFiles::Entry entry = {};
         CAutoHandle file(OpenForIdentity(path.c_str()));
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (file.IsValid() && ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        if (file.IsValid() && QueryPath(path.c_str(), data))
             entry = {FileIndexOf(file.Get()),
                      {(static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
                       FileTimeValue(data.ftLastWriteTime)}};

@@ -98,7 +98,7 @@ TEST(FileDigester, WholeFilesAndFilesThatCannotBeRead)
     EXPECT_EQ(kNone, digester.WholeFile((folder.Path() + "abc.txt").c_str(), 2));
     EXPECT_EQ(kNone, digester.WholeFile((folder.Path() + "abc.txt").c_str(), 4));
 
-    // Several buffer loads with an odd remainder, under a name in the ANSI code page.
+    // Several buffer loads with an odd remainder, under a Cyrillic name.
     const Bytes large = RandomBytes(3 * 1024 * 1024 + 77, 8);
     EXPECT_EQ(ChecksumOf(large), WholeFile(digester, folder.Write("большой файл.bin", large).c_str()));
 

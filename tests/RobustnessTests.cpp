@@ -239,33 +239,3 @@ TEST(Robustness, FilesThatVanishOrAreLockedAfterTheSearchAreReportedAndNothingEl
     EXPECT_FALSE(FileExists(fine)) << "the one good file was copied, then moved";
     EXPECT_EQ("z", ReadWholeFile(target.Path() + "a\\fine.txt"));
 }
-
-TEST(Robustness, SearchSkipsNamesOutsideTheCodePageAndPathsTooLongToReach)
-{
-    CTempFolder root;
-    root.Write("x\\one.txt", "reachable copy");
-    root.Write("y\\one.txt", "reachable copy");
-    // A name the single-byte interface cannot spell, and a folder deeper than MAX_PATH.
-    std::wstring wideRoot(root.Path().begin(), root.Path().end());
-    const auto writeWide = [](const std::wstring& path, const std::string& contents) {
-        CAutoHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        DWORD written = 0;
-        ::WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
-    };
-    for (const wchar_t* name : {L"\u65e5\u672c-1.txt", L"\u65e5\u672c-2.txt"})
-        writeWide(wideRoot + name, "unreachable");
-    std::wstring deep = L"\\\\?\\" + wideRoot;
-    for (int level = 0; level < 30; ++level)
-    {
-        deep += L"folder-with-a-long-name-" + std::to_wstring(level) + L"\\";
-        ::CreateDirectoryW(deep.c_str(), nullptr);
-    }
-    for (const wchar_t* name : {L"deep-1.txt", L"deep-2.txt"})
-        writeWide(deep + name, "too deep");
-
-    CDialogUnderTest dlg;
-    dlg.Search(root.Path());
-    EXPECT_EQ(CString("Найдено 1 дубликатов"), dlg.ControlText(IDC_STATUS));
-    ASSERT_EQ(1, dlg.m_groups.GetSize());
-    EXPECT_EQ(CString((root.Path() + "x\\one.txt").c_str()), dlg.m_groups[0]->GetAt(0));
-}

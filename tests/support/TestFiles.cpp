@@ -1,6 +1,8 @@
 // Files for tests: a temporary folder of a test's own, and reading back what the program left.
 #include "tests/support/TestFiles.h"
 #include "framework/AutoHandle.h"
+#include "framework/FileSystem.h"
+#include "framework/Utf8.h"
 #include "tests/RemoveTree.h"
 
 CTempFolder::CTempFolder(const std::string& base) : m_base(base)
@@ -16,7 +18,7 @@ CTempFolder::CTempFolder(const std::string& base) : m_base(base)
     do
     {
         wsprintfA(name, "%svelmora-test-%lu-%d\\", m_base.c_str(), ::GetCurrentProcessId(), ++s_counter);
-    } while (!::CreateDirectoryA(name, nullptr) && ::GetLastError() == ERROR_ALREADY_EXISTS);
+    } while (!::MakeFolder(name) && ::GetLastError() == ERROR_ALREADY_EXISTS);
     m_path = name;
 }
 
@@ -31,10 +33,10 @@ std::string CTempFolder::MakeFolder(const std::string& relative) const
     for (size_t i = 0; i < relative.size(); ++i)
     {
         if (relative[i] == '\\')
-            ::CreateDirectoryA(path.c_str(), nullptr);
+            ::MakeFolder(path.c_str());
         path.push_back(relative[i]);
     }
-    ::CreateDirectoryA(path.c_str(), nullptr);
+    ::MakeFolder(path.c_str());
     return path;
 }
 
@@ -42,8 +44,8 @@ namespace
 {
 void WriteAt(const std::string& path, DWORD nDisposition, const std::string& contents, LONGLONG nAt)
 {
-    CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   nDisposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    CAutoHandle file(OpenPath(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nDisposition,
+                              FILE_ATTRIBUTE_NORMAL));
     LARGE_INTEGER position;
     position.QuadPart = nAt;
     ::SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN);
@@ -71,7 +73,7 @@ std::string CTempFolder::WriteSparse(const std::string& relative, LONGLONG nSize
 {
     const std::string path = Write(relative, "");
     {
-        CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        CAutoHandle file(OpenPath(path.c_str(), GENERIC_WRITE, 0, OPEN_EXISTING, 0));
         DWORD returned = 0;
         ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
     }
@@ -81,8 +83,8 @@ std::string CTempFolder::WriteSparse(const std::string& relative, LONGLONG nSize
 
 void SetFileSize(const std::string& path, LONGLONG nSize)
 {
-    CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    CAutoHandle file(OpenPath(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL));
     LARGE_INTEGER end;
     end.QuadPart = nSize;
     ::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN);
@@ -91,21 +93,20 @@ void SetFileSize(const std::string& path, LONGLONG nSize)
 
 BOOL FileExists(const std::string& path)
 {
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return PathExists(path.c_str());
 }
 
 LONGLONG FileSize(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    if (!QueryPath(path.c_str(), data))
         return -1;
     return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 std::string ReadWholeFile(const std::string& path)
 {
-    CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    CAutoHandle file(OpenPath(path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
     if (!file.IsValid())
         return "<missing>";
     char buffer[4096];
@@ -124,8 +125,7 @@ BOOL RunUnixCommand(const std::string& command, const std::string& path)
         reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     if (!unixFileName)
         return FALSE;
-    const std::wstring widePath(path.begin(), path.end());
-    char* unixPath = unixFileName(widePath.c_str());
+    char* unixPath = unixFileName(WideFromUtf8(path.c_str()).c_str());
     if (!unixPath)
         return FALSE;
     std::string commandLine = command + " \"" + unixPath + "\"";
@@ -144,9 +144,8 @@ BOOL RunUnixCommand(const std::string& command, const std::string& path)
 
 BOOL MakeUnixLink(const std::string& link, const std::string& target)
 {
-    return ::GetFileAttributesA("Z:\\bin\\ln") != INVALID_FILE_ATTRIBUTES &&
-           RunUnixCommand("Z:\\bin\\ln -s \"" + target + "\"", link) &&
-           ::GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return PathExists("Z:\\bin\\ln") && RunUnixCommand("Z:\\bin\\ln -s \"" + target + "\"", link) &&
+           PathExists(link.c_str());
 }
 
 void RemoveUnixLink(const std::string& link)

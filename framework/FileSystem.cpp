@@ -1,0 +1,232 @@
+// The file-system boundary: UTF-8 paths to extended-length wide paths, and the wide calls.
+#include "framework/FileSystem.h"
+#include "framework/PathText.h"
+#include "framework/Utf8.h"
+#include <shlobj.h>
+#include <winternl.h>
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+namespace
+{
+// The longest path the system takes in the extended form, in UTF-16 units.
+const DWORD kLongestPath = 32768;
+
+std::wstring ExtendedPath(LPCSTR pszPath)
+{
+    std::string path = pszPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    if (AbsoluteRootLength(path) == 0)
+        path = FullPath(path);
+    if (path.compare(0, 2, "\\\\") == 0)
+        return L"\\\\?\\UNC\\" + WideFromUtf8(path.c_str() + 2);
+    return L"\\\\?\\" + WideFromUtf8(path.c_str());
+}
+
+// The system's own full path of a relative one, from the current folder.
+std::string SystemFullPath(const std::string& path)
+{
+    const std::wstring wide = WideFromUtf8(path.c_str());
+    std::vector<wchar_t> full(kLongestPath);
+    const DWORD nLength = ::GetFullPathNameW(wide.c_str(), kLongestPath, full.data(), nullptr);
+    if (nLength == 0 || nLength >= kLongestPath)
+        return std::string();
+    return Utf8FromWide(full.data(), static_cast<int>(nLength));
+}
+}  // namespace
+
+std::string FullPath(const std::string& typed)
+{
+    std::string normal;
+    if (NormaliseAbsolutePath(typed, normal))
+        return normal;
+    if (typed.empty() || typed.compare(0, 2, "\\\\") == 0 || typed.compare(0, 2, "//") == 0)
+        return std::string();
+    const std::string full = SystemFullPath(typed);
+    return NormaliseAbsolutePath(full, normal) ? normal : std::string();
+}
+
+HANDLE OpenPath(LPCSTR pszPath, DWORD dwAccess, DWORD dwShare, DWORD dwDisposition, DWORD dwFlags)
+{
+    return ::CreateFileW(ExtendedPath(pszPath).c_str(), dwAccess, dwShare, nullptr, dwDisposition, dwFlags, nullptr);
+}
+
+BOOL QueryPath(LPCSTR pszPath, WIN32_FILE_ATTRIBUTE_DATA& data)
+{
+    return ::GetFileAttributesExW(ExtendedPath(pszPath).c_str(), GetFileExInfoStandard, &data);
+}
+
+BOOL PathExists(LPCSTR pszPath)
+{
+    return ::GetFileAttributesW(ExtendedPath(pszPath).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+BOOL MakeFolder(LPCSTR pszPath)
+{
+    return ::CreateDirectoryW(ExtendedPath(pszPath).c_str(), nullptr);
+}
+
+BOOL DeletePath(LPCSTR pszPath)
+{
+    return ::DeleteFileW(ExtendedPath(pszPath).c_str());
+}
+
+BOOL SetPathAttributes(LPCSTR pszPath, DWORD dwAttributes)
+{
+    return ::SetFileAttributesW(ExtendedPath(pszPath).c_str(), dwAttributes);
+}
+
+BOOL RenameReplacing(LPCSTR pszFrom, LPCSTR pszTo)
+{
+    return ::MoveFileExW(ExtendedPath(pszFrom).c_str(), ExtendedPath(pszTo).c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+namespace
+{
+// About a hundred entries a call. Each folder on the walk's way down holds one, however deep it goes.
+const size_t kListingBufferSize = 8 * 1024;
+}  // namespace
+
+CFolderListing::CFolderListing(LPCSTR pszFolder)
+    : m_hFolder(OpenPath(pszFolder, FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS)),
+      m_buffer(kListingBufferSize)
+{
+    // A file opens as well as a folder; only a folder lists. An empty folder lists no entry at all
+    // (a drive's root has not even "." and ".."), and yet it is a folder.
+    m_bOpen = m_hFolder != INVALID_HANDLE_VALUE && (Fill(TRUE) || ::GetLastError() == ERROR_NO_MORE_FILES);
+}
+
+CFolderListing::~CFolderListing()
+{
+    if (m_hFolder != INVALID_HANDLE_VALUE)
+        ::CloseHandle(m_hFolder);
+}
+
+BOOL CFolderListing::Fill(BOOL bFirst)
+{
+    m_nOffset = m_buffer.size();
+    m_bMore = ::GetFileInformationByHandleEx(m_hFolder, bFirst ? FileFullDirectoryRestartInfo : FileFullDirectoryInfo,
+                                             m_buffer.data(), static_cast<DWORD>(m_buffer.size()));
+    if (m_bMore)
+        m_nOffset = 0;
+    return m_bMore;
+}
+
+BOOL CFolderListing::Next(FolderEntry& entry)
+{
+    while (m_bOpen)
+    {
+        if (m_nOffset >= m_buffer.size() && !(m_bMore && Fill(FALSE)))
+            return FALSE;
+        const FILE_FULL_DIR_INFO& info = *reinterpret_cast<const FILE_FULL_DIR_INFO*>(m_buffer.data() + m_nOffset);
+        m_nOffset = info.NextEntryOffset ? m_nOffset + info.NextEntryOffset : m_buffer.size();
+        const int nNameLength = static_cast<int>(info.FileNameLength / sizeof(WCHAR));
+        const std::wstring_view name(info.FileName, static_cast<size_t>(nNameLength));
+        if (name == L"." || name == L"..")
+            continue;
+        entry.name = Utf8FromWide(info.FileName, nNameLength);
+        entry.attributes = info.FileAttributes;
+        entry.size = static_cast<ULONGLONG>(info.EndOfFile.QuadPart);
+        entry.writeTime = static_cast<ULONGLONG>(info.LastWriteTime.QuadPart);
+        // For a reparse point the size of the extended attributes holds its tag instead.
+        entry.reparseTag = (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? info.EaSize : 0;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+HANDLE OpenHeldForDeletion(LPCSTR pszPath)
+{
+    return OpenPath(pszPath, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING,
+                    FILE_FLAG_SEQUENTIAL_SCAN);
+}
+
+BOOL MarkForDeletion(HANDLE hFile, BOOL bDelete)
+{
+    FILE_DISPOSITION_INFO info = {};
+    info.DeleteFile = bDelete;
+    return ::SetFileInformationByHandle(hFile, FileDispositionInfo, &info, sizeof(info));
+}
+
+HANDLE OpenForIdentity(LPCSTR pszPath)
+{
+    // No access rights asked for and every sharing allowed.
+    return OpenPath(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS);
+}
+
+ULONGLONG FileIndexOf(HANDLE hFile)
+{
+    IO_STATUS_BLOCK status;
+    FILE_INTERNAL_INFORMATION info;
+    if (!NT_SUCCESS(::NtQueryInformationFile(hFile, &status, &info, sizeof(info), FileInternalInformation)))
+        return 0;
+    return static_cast<ULONGLONG>(info.IndexNumber.QuadPart);
+}
+
+BOOL IsOnOneVolume(HANDLE hFirst, HANDLE hSecond)
+{
+    DWORD nFirst = 0;
+    DWORD nSecond = 0;
+    if (!::GetVolumeInformationByHandleW(hFirst, nullptr, 0, &nFirst, nullptr, nullptr, nullptr, 0) ||
+        !::GetVolumeInformationByHandleW(hSecond, nullptr, 0, &nSecond, nullptr, nullptr, nullptr, 0))
+        return TRUE;
+    return nFirst == nSecond;
+}
+
+BOOL IsSameFile(LPCSTR pszSource, HANDLE hTarget, ULONGLONG nTargetIndex, LPCSTR pszTarget)
+{
+    const HANDLE hSource = OpenForIdentity(pszSource);
+    if (hSource == INVALID_HANDLE_VALUE)
+        return FALSE;
+    const BOOL bSame = IsSameFileOf(FileIndexOf(hSource), nTargetIndex, pszSource, pszTarget,
+                                    [&] { return IsOnOneVolume(hSource, hTarget); });
+    ::CloseHandle(hSource);
+    return bSame;
+}
+
+BOOL IsSameFileOf(ULONGLONG nFirstIndex, ULONGLONG nSecondIndex, LPCSTR pszFirst, LPCSTR pszSecond,
+                  const std::function<BOOL()>& onOneVolume)
+{
+    if (nFirstIndex == 0 || nSecondIndex == 0)
+    {
+        const std::string first = ComparablePath(pszFirst);
+        return !first.empty() && first == ComparablePath(pszSecond);
+    }
+    return nFirstIndex == nSecondIndex && onOneVolume();
+}
+
+std::string ComparablePath(LPCSTR pszPath)
+{
+    const std::string full = FullPath(pszPath);
+    std::wstring wide = WideFromUtf8(full.c_str());
+    if (wide.empty())
+        return std::string();
+    ::CharUpperBuffW(&wide[0], static_cast<DWORD>(wide.size()));
+    return Utf8FromWide(wide.c_str(), static_cast<int>(wide.size()));
+}
+
+BOOL StartsWithNoCase(LPCSTR pszText, LPCSTR pszPrefix)
+{
+    const std::wstring prefix = WideFromUtf8(pszPrefix);
+    const std::wstring text = WideFromUtf8(pszText);
+    if (text.size() < prefix.size())
+        return FALSE;
+    // A prefix that ends inside a character of the text (the first half of a surrogate pair) matches
+    // no whole character.
+    if (text.size() > prefix.size() && IS_LOW_SURROGATE(text[prefix.size()]))
+        return FALSE;
+    return ::CompareStringOrdinal(text.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
+                                  static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::string PathOfShellItem(PCIDLIST_ABSOLUTE pidl)
+{
+    std::vector<wchar_t> path(kLongestPath);
+    if (!::SHGetPathFromIDListEx(pidl, path.data(), kLongestPath, GPFIDL_DEFAULT))
+        return std::string();
+    return Utf8FromWide(path.data());
+}

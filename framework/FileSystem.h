@@ -1,0 +1,97 @@
+// The program's one way to the file system. Paths are UTF-8 text, as everywhere in the program; here
+// each becomes the extended-length wide form (\\?\C:\..., \\?\UNC\server\share\...) for the wide
+// function. That form lifts the 260-character limit and reaches every name as it is written: names
+// that end in a dot or a space, and names such as aux.h or con.txt, which the plain form takes for
+// devices. A path is taken literally, so a path typed by a user goes through FullPath first.
+#pragma once
+#include <windows.h>
+#include <shtypes.h>
+#include <functional>
+#include <string>
+#include <vector>
+
+// What a user typed, as a full path: '/' read as '\', "." and ".." resolved, a relative path taken
+// from the current folder. Empty when it names no place.
+std::string FullPath(const std::string& typed);
+
+// CreateFileW on the path, with CreateFile's arguments.
+HANDLE OpenPath(LPCSTR pszPath, DWORD dwAccess, DWORD dwShare, DWORD dwDisposition, DWORD dwFlags);
+// Attributes, size and times of a file or folder; FALSE when there is none.
+BOOL QueryPath(LPCSTR pszPath, WIN32_FILE_ATTRIBUTE_DATA& data);
+BOOL PathExists(LPCSTR pszPath);
+BOOL MakeFolder(LPCSTR pszPath);
+BOOL DeletePath(LPCSTR pszPath);
+BOOL SetPathAttributes(LPCSTR pszPath, DWORD dwAttributes);
+// Gives the file the new name in one step, replacing a file of that name; fails with
+// ERROR_NOT_SAME_DEVICE when the names lie on two volumes.
+BOOL RenameReplacing(LPCSTR pszFrom, LPCSTR pszTo);
+
+// The entries of one folder, "." and ".." left out.
+struct FolderEntry
+{
+    std::string name;
+    DWORD attributes;
+    ULONGLONG size;
+    ULONGLONG writeTime;
+    DWORD reparseTag;  // when attributes has FILE_ATTRIBUTE_REPARSE_POINT; not every system fills it in
+};
+
+// The folder is opened once, and that one handle both lists it and tells which folder it is.
+class CFolderListing
+{
+public:
+    // pszFolder ends in a backslash.
+    explicit CFolderListing(LPCSTR pszFolder);
+    ~CFolderListing();
+    CFolderListing(const CFolderListing&) = delete;
+    CFolderListing& operator=(const CFolderListing&) = delete;
+
+    // FALSE when the path names no folder that can be listed.
+    BOOL IsOpen() const { return m_bOpen; }
+    // The open folder, for FileIndexOf and IsOnOneVolume.
+    HANDLE Handle() const { return m_hFolder; }
+    // The next entry; FALSE at the end.
+    BOOL Next(FolderEntry& entry);
+
+private:
+    BOOL Fill(BOOL bFirst);
+
+    HANDLE m_hFolder;
+    BOOL m_bOpen = FALSE;
+    std::vector<BYTE> m_buffer;
+    size_t m_nOffset = 0;  // the next entry in the buffer, or the buffer's size when it is used up
+    BOOL m_bMore = FALSE;   // the system may have more entries after those in the buffer
+};
+
+// Opens an existing file for reading and deleting, letting other programs read it but not write it
+// meanwhile (and delete or rename it, which a move on one volume does through a handle of its own).
+HANDLE OpenHeldForDeletion(LPCSTR pszPath);
+// The file open for deletion goes when its last handle closes; FALSE takes the mark back.
+BOOL MarkForDeletion(HANDLE hFile, BOOL bDelete);
+
+// Identity: which physical file a path or handle is.
+// Opens an existing file or folder for nothing but telling which it is; it may be open anywhere else.
+HANDLE OpenForIdentity(LPCSTR pszPath);
+// The file's index on its volume, or 0 when it cannot be told. The volume costs about 400 us under
+// Wine, the index under 1 us, so the volume is asked only when two indexes are equal.
+ULONGLONG FileIndexOf(HANDLE hFile);
+// TRUE when both open files lie on one volume, or when that cannot be told.
+BOOL IsOnOneVolume(HANDLE hFirst, HANDLE hSecond);
+// TRUE when the open target is the source file, however each path is written.
+BOOL IsSameFile(LPCSTR pszSource, HANDLE hTarget, ULONGLONG nTargetIndex, LPCSTR pszTarget);
+// The rule of IsSameFile for two existing files with these file indexes: equal nonzero indexes on one
+// volume (onOneVolume is asked only then). An index of 0 means the file system gives none, and then
+// the full paths decide.
+BOOL IsSameFileOf(ULONGLONG nFirstIndex, ULONGLONG nSecondIndex, LPCSTR pszFirst, LPCSTR pszSecond,
+                  const std::function<BOOL()>& onOneVolume);
+// The full path in capitals, so that two spellings of one path compare equal; empty when the path
+// names no place.
+std::string ComparablePath(LPCSTR pszPath);
+
+// TRUE when the text begins with the prefix, letters compared without regard to case in any script,
+// whole characters with whole characters.
+BOOL StartsWithNoCase(LPCSTR pszText, LPCSTR pszPrefix);
+
+// The path of a folder chosen in the shell's folder chooser, of any length; empty when the item is
+// not in the file system.
+std::string PathOfShellItem(PCIDLIST_ABSOLUTE pidl);

@@ -1,0 +1,34 @@
+// MakeFolders: each missing folder of a path, from the root down.
+#include "ops/Folders.h"
+#include "framework/FileSystem.h"
+#include "framework/PathText.h"
+#include <string>
+
+BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath)
+{
+    std::string folder = pszPath;
+    if (!bWholePath)
+    {
+        const size_t nSlash = folder.rfind('\\');
+        if (nSlash == std::string::npos)
+            return TRUE;
+        folder.resize(nSlash);
+    }
+    while (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    const size_t nRoot = AbsoluteRootLength(folder + '\\');
+    if (nRoot == 0 || !PathExists(folder.substr(0, nRoot).c_str()))
+        return FALSE;
+    for (size_t j = nRoot; j <= folder.size(); ++j)
+    {
+        if (j != folder.size() && folder[j] != '\\')
+            continue;
+        const std::string prefix = folder.substr(0, j);
+        if (PathExists(prefix.c_str()))
+            continue;
+        MakeFolder(prefix.c_str());
+        if (!PathExists(prefix.c_str()))
+            return FALSE;
+    }
+    return TRUE;
+}
