@@ -24,6 +24,11 @@ public:
         m_data.push_back(value);
         return GetSize() - 1;
     }
+    INT_PTR Add(TYPE&& value)
+    {
+        m_data.push_back(std::move(value));
+        return GetSize() - 1;
+    }
     void RemoveAt(INT_PTR nIndex, INT_PTR nCount = 1)
     {
         m_data.erase(m_data.begin() + nIndex, m_data.begin() + nIndex + nCount);

@@ -4,9 +4,9 @@
 void ChecksumJobFile(CChecksumJob& job, size_t i, CFileDigester& digester)
 {
     const CString& path = job.paths[static_cast<INT_PTR>(i)];
-    const ULONGLONG nLength = job.listedLengths[i];
+    ULONGLONG& nLength = job.lengths[static_cast<INT_PTR>(i)];
     const FileChecksum checksum =
         job.bMp3 && IsMp3File(path) ? GetMp3Crc(digester, path) : GetFileCrc(digester, path, nLength);
     job.keys[i] = ContentKey{nLength, checksum.fingerprint, checksum.crc, checksum.read, checksum.fileIndex};
-    job.sizesRead[i] = checksum.fileSize;
+    nLength = checksum.fileSize;
 }

@@ -12,11 +12,12 @@ struct CChecksumJob
 {
     // In.
     CStringArray paths;
-    std::vector<ULONGLONG> listedLengths;  // each file's size as listed, or its audio length in MP3 mode
     BOOL bMp3 = FALSE;
+    // In and out: each file's size as listed (its audio length in MP3 mode), which the thread that
+    // reads the file replaces by the whole file's size as read; the group order sorts by that.
+    CArray<ULONGLONG> lengths;
     // Out, one entry per file.
     std::vector<ContentKey> keys;
-    std::vector<ULONGLONG> sizesRead;  // the whole file's size as read; the group order sorts by it
 };
 
 // What a reading thread runs for file i of the job.

@@ -136,15 +136,15 @@ Outcome CVelmoraDlg::ChecksumFiles(std::vector<ContentKey>& keys)
     const auto job = std::make_shared<CChecksumJob>();
     const size_t nFiles = static_cast<size_t>(m_files.GetSize());
     std::swap(job->paths, m_files);
-    job->listedLengths.assign(m_values.GetData(), m_values.GetData() + nFiles);
+    std::swap(job->lengths, m_values);
     job->bMp3 = m_bMp3;
     job->keys.resize(nFiles);
-    job->sizesRead.resize(nFiles);
     {
+        // isLong runs on the thread that then reads the file, before that thread replaces its length.
         CReadAhead reader(
             static_cast<int>(nFiles),
             [job](CFileDigester& digester, int i) { ChecksumJobFile(*job, static_cast<size_t>(i), digester); },
-            [job](int i) { return job->listedLengths[static_cast<size_t>(i)] > CFileDigester::kLoadSize; });
+            [job](int i) { return job->lengths[i] > CFileDigester::kLoadSize; });
         m_report.BeginReading(reader);
         const Outcome outcome = TakeChecksums(reader, job->paths);
         m_report.EndReading();
@@ -152,7 +152,7 @@ Outcome CVelmoraDlg::ChecksumFiles(std::vector<ContentKey>& keys)
             return outcome;
     }
     std::swap(job->paths, m_files);
-    std::copy(job->sizesRead.begin(), job->sizesRead.end(), m_values.GetData());
+    std::swap(job->lengths, m_values);
     keys.swap(job->keys);
     return Outcome::kCompleted;
 }
@@ -246,7 +246,9 @@ int CVelmoraDlg::AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& n
         const ListedState state = {m_values[k], m_writeTimes[k]};
         if (isSecondPath[m] || !IsAsListed(m_files[k], state))
             continue;
-        group->Add(m_files[k]);
+        // Each path joins one group and the working list needs it no more: it moves, so that the
+        // paths are not held twice while memory peaks.
+        group->Add(std::move(m_files[k]));
         entries.push_back({keys[k].fileIndex, state});
     }
     if (group->GetSize() >= 2)
