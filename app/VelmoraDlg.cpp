@@ -46,7 +46,6 @@ BOOL CVelmoraDlg::OnInitDialog()
     m_listTemplate.InsertColumn(0, "Одинаковые файлы", LVCFMT_LEFT,
                                 rcTemplate.right - rcTemplate.left - kTemplateColumnMargin);
 
-    m_list.m_pGroups = &m_groups;
     const RECT rcEmpty = {0, 0, 0, 0};
     const DWORD dwListStyle =
         WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_OWNERDATA | LVS_NOSORTHEADER;
@@ -154,10 +153,7 @@ void CVelmoraDlg::ClearResults()
     m_writeTimes.RemoveAll();
     m_visitedFolders.Clear();
     m_list.RemoveAllRows();
-    for (INT_PTR i = 0; i < m_groups.GetSize(); ++i)
-        delete m_groups[i];
-    m_groups.RemoveAll();
-    m_listedFiles.RemoveAll();
+    m_groups.Clear();
 }
 
 void CVelmoraDlg::OnAbout()

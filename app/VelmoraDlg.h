@@ -7,7 +7,7 @@
 #include "ops/RefreshPacer.h"
 #include "res/resource.h"
 #include "results/DupListCtrl.h"
-#include "results/ListedFiles.h"
+#include "results/ResultsTable.h"
 #include "search/SearchProgress.h"
 #include "search/FileChecksum.h"
 #include "search/ReadAhead.h"
@@ -29,8 +29,7 @@ public:
     CArray<ULONGLONG> m_values;  // parallel to m_files: sizes, then checksums
     CArray<ULONGLONG> m_writeTimes;  // parallel to m_files: when each file was last written, as listed
     CVisitedFolders m_visitedFolders;  // the folders the walk has entered
-    CGroupArray m_groups;        // duplicate groups of the last search, owned
-    CListedFiles m_listedFiles{m_groups};  // the files of m_groups that no operation has deleted or moved away
+    CResultsTable m_groups;      // the results of the last search: groups, listed files, row keys
     CString m_strRoot;           // search root, ending in a backslash
     CString m_strPath;
     CProgressCtrl m_progress;
@@ -39,7 +38,7 @@ public:
     CButton m_btnDelete;
     CButton m_btnBrowse;
     CEdit m_editPath;
-    CDupListCtrl m_list;
+    CDupListCtrl m_list{m_groups};
     int m_cxClient = 0;  // client size at the last layout
     int m_cyClient = 0;
     CListCtrl m_listTemplate;

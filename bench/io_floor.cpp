@@ -2,7 +2,7 @@
 // of every file whose size another file shares, in walk order. Usage: io_floor <tree folder>;
 // prints "name value" lines (seconds, counts, bytes).
 #include "bench/IoFloor.h"
-#include "bench/StatusStages.h"
+#include "tests/support/MessagePump.h"
 #include <cstdio>
 #include <memory>
 
@@ -17,10 +17,10 @@ int main(int argc, char** argv)
     if (root.back() != '\\')
         root += '\\';
 
-    const double start = bench::Now();
+    const double start = NowSeconds();
     std::vector<bench::FoundFile> files;
     bench::ListTree(root, files);
-    const double walk = bench::Now() - start;
+    const double walk = NowSeconds() - start;
 
     std::vector<ULONGLONG> sizes;
     sizes.reserve(files.size());
@@ -28,9 +28,9 @@ int main(int argc, char** argv)
         sizes.push_back(file.size);
     const std::vector<size_t> sameSize = bench::SharedKeys(sizes);
     std::unique_ptr<BYTE[]> buffer(new BYTE[bench::kReadBufferSize]);
-    const double readStart = bench::Now();
+    const double readStart = NowSeconds();
     const ULONGLONG bytes = bench::ReadFiles(files, sameSize, buffer.get());
-    const double read = bench::Now() - readStart;
+    const double read = NowSeconds() - readStart;
 
     std::printf("floor.walk %.3f\nfloor.read %.3f\nfloor.total %.3f\nfloor.files %u\nfloor.read-files %u\n"
                 "floor.read-bytes %llu\n",

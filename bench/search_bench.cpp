@@ -2,8 +2,8 @@
 // Usage: search_bench <tree folder> [groups file]; prints "name value" lines (seconds, counts, bytes) and
 // writes the groups found without MP3 handling to the groups file, a path a line, a blank line after each group.
 #include "bench/IoFloor.h"
-#include "bench/StatusStages.h"
-#include "app/VelmoraDlg.h"
+#include "tests/support/DialogUnderTest.h"
+#include "tests/support/StatusStages.h"
 #include "framework/AutoHandle.h"
 #include "framework/WinApp.h"
 #include "search/Mp3Tags.h"
@@ -31,21 +31,11 @@ SIZE_T PeakWorkingSet()
     return counters.PeakWorkingSetSize;
 }
 
-void PumpMessages()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
-
 struct SearchRun
 {
     double clearSeconds; // emptying the previous results, which a search does first
     double seconds;
-    std::vector<bench::StageMark> marks;
+    std::vector<stages::StageMark> marks;
     double start;
     int groups;
     int groupedFiles;
@@ -53,70 +43,50 @@ struct SearchRun
     int shownCount; // the number in "Найдено %d дубликатов", -1 when the status says something else
 };
 
-// The main window without a modal loop, searched as a user would: path typed, box checked, button clicked.
-class CBenchDialog : public CVelmoraDlg
+// A search as a user gives it: path typed, box checked, button clicked; each search first empties the
+// previous results, and that is timed apart, as a first search has none.
+SearchRun TimedSearch(CDialogUnderTest& dialog, const std::string& folder, BOOL bMp3, BOOL bStamped)
 {
-public:
-    CBenchDialog()
+    dialog.SetControlText(IDC_PATH, folder);
+    ::CheckDlgButton(dialog.m_hWnd, IDC_MP3, bMp3 ? BST_CHECKED : BST_UNCHECKED);
+    SearchRun run = {};
+    const double clearStart = NowSeconds();
+    dialog.ClearResults();
+    run.clearSeconds = NowSeconds() - clearStart;
     {
-        AfxGetApp()->m_pMainWnd = this;
-        Create();
-        ::ShowWindow(m_hWnd, SW_SHOW);
-        PumpMessages();
+        std::unique_ptr<stages::CStageRecorder> recorder;
+        if (bStamped)
+            recorder.reset(new stages::CStageRecorder(::GetDlgItem(dialog.m_hWnd, IDC_STATUS), &run.marks));
+        run.start = NowSeconds();
+        dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SEARCH, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(dialog.m_hWnd, IDC_SEARCH)));
+        run.seconds = NowSeconds() - run.start;
     }
-    ~CBenchDialog() override
-    {
-        AfxGetApp()->m_pMainWnd = nullptr;
-        ClearResults();
-        DestroyWindow();
-        PumpMessages();
-    }
-    CBenchDialog(const CBenchDialog&) = delete;
-    CBenchDialog& operator=(const CBenchDialog&) = delete;
+    PumpMessages();
+    const CResultsTable& results = dialog.Results();
+    run.groups = results.GroupCount();
+    for (int g = 0; g < results.GroupCount(); ++g)
+        run.groupedFiles += static_cast<int>(results.GroupPaths(g).GetSize());
+    run.rows = dialog.m_list.GetItemCount();
+    if (std::sscanf(dialog.ControlText(IDC_STATUS), "Найдено %d", &run.shownCount) != 1)
+        run.shownCount = -1;
+    return run;
+}
 
-    SearchRun Search(const std::string& folder, BOOL bMp3, BOOL bStamped)
+void WriteGroups(const CResultsTable& results, const char* pszPath)
+{
+    FILE* file = std::fopen(pszPath, "wb");
+    if (!file)
+        return;
+    for (int g = 0; g < results.GroupCount(); ++g)
     {
-        ::SetDlgItemTextA(m_hWnd, IDC_PATH, folder.c_str());
-        ::CheckDlgButton(m_hWnd, IDC_MP3, bMp3 ? BST_CHECKED : BST_UNCHECKED);
-        SearchRun run = {};
-        const double clearStart = bench::Now();
-        ClearResults();
-        run.clearSeconds = bench::Now() - clearStart;
-        {
-            std::unique_ptr<bench::CStageRecorder> recorder;
-            if (bStamped)
-                recorder.reset(new bench::CStageRecorder(m_status.m_hWnd, &run.marks));
-            run.start = bench::Now();
-            SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SEARCH, BN_CLICKED),
-                        reinterpret_cast<LPARAM>(::GetDlgItem(m_hWnd, IDC_SEARCH)));
-            run.seconds = bench::Now() - run.start;
-        }
-        PumpMessages();
-        run.groups = static_cast<int>(m_groups.GetSize());
-        for (INT_PTR i = 0; i < m_groups.GetSize(); ++i)
-            run.groupedFiles += static_cast<int>(m_groups[i]->GetSize());
-        run.rows = m_list.GetItemCount();
-        char status[256] = "";
-        ::GetWindowTextA(m_status.m_hWnd, status, sizeof status);
-        if (std::sscanf(status, "Найдено %d", &run.shownCount) != 1)
-            run.shownCount = -1;
-        return run;
+        const CStringArray& paths = results.GroupPaths(g);
+        for (INT_PTR f = 0; f < paths.GetSize(); ++f)
+            std::fprintf(file, "%s\n", static_cast<LPCSTR>(paths[f]));
+        std::fprintf(file, "\n");
     }
-
-    void WriteGroups(const char* pszPath) const
-    {
-        FILE* file = std::fopen(pszPath, "wb");
-        if (!file)
-            return;
-        for (INT_PTR g = 0; g < m_groups.GetSize(); ++g)
-        {
-            for (INT_PTR f = 0; f < m_groups[g]->GetSize(); ++f)
-                std::fprintf(file, "%s\n", static_cast<LPCSTR>(m_groups[g]->GetAt(f)));
-            std::fprintf(file, "\n");
-        }
-        std::fclose(file);
-    }
-};
+    std::fclose(file);
+}
 
 bool HasMp3Name(const std::string& path)
 {
@@ -149,9 +119,9 @@ double Timed(Work work)
     double best = 0;
     for (int run = 0; run < 2; ++run)
     {
-        const double start = bench::Now();
+        const double start = NowSeconds();
         work();
-        const double seconds = bench::Now() - start;
+        const double seconds = NowSeconds() - start;
         best = run == 0 ? seconds : std::min(best, seconds);
     }
     return best;
@@ -163,11 +133,11 @@ void PrintRun(const char* mode, const SearchRun& run, double unstampedSeconds)
                 unstampedSeconds, mode, run.seconds);
     double from = run.start;
     const char* label = "start";
-    for (const bench::StageMark& mark : run.marks)
+    for (const stages::StageMark& mark : run.marks)
     {
         std::printf("%s.stage %s %.3f\n", mode, label, mark.time - from);
         from = mark.time;
-        label = bench::StageLabel(mark.stage);
+        label = stages::StageLabel(mark.stage);
     }
     std::printf("%s.stage %s %.3f\n", mode, label, run.start + run.seconds - from);
     std::printf("%s.groups %d\n%s.grouped-files %d\n%s.rows %d\n%s.shown-count %d\n", mode, run.groups, mode,
@@ -175,12 +145,13 @@ void PrintRun(const char* mode, const SearchRun& run, double unstampedSeconds)
 }
 
 // Each search first empties the previous results; that is timed apart, as a first search has none.
-void BenchSearch(CBenchDialog& dialog, const std::string& root, BOOL bMp3, const char* mode)
+void BenchSearch(CDialogUnderTest& dialog, const std::string& root, BOOL bMp3, const char* mode)
 {
-    dialog.Search(root, bMp3, FALSE);
+    TimedSearch(dialog, root, bMp3, FALSE);
     // Best of two: others share this machine, and one slow run says more about them than about the search.
-    const double unstamped = std::min(dialog.Search(root, bMp3, FALSE).seconds, dialog.Search(root, bMp3, FALSE).seconds);
-    const SearchRun stamped = dialog.Search(root, bMp3, TRUE);
+    const double unstamped =
+        std::min(TimedSearch(dialog, root, bMp3, FALSE).seconds, TimedSearch(dialog, root, bMp3, FALSE).seconds);
+    const SearchRun stamped = TimedSearch(dialog, root, bMp3, TRUE);
     PrintRun(mode, stamped, unstamped);
     std::fflush(stdout);
 }
@@ -242,12 +213,12 @@ int main(int argc, char** argv)
     ::InitCommonControls();
     CWinApp app;
     {
-        CBenchDialog dialog;
+        CDialogUnderTest dialog;
         // The first search also warms the file cache; its growth of the peak is the search's own.
         const SIZE_T peakBefore = PeakWorkingSet();
         BenchSearch(dialog, root, FALSE, "off");
         if (argc > 2)
-            dialog.WriteGroups(argv[2]);
+            WriteGroups(dialog.Results(), argv[2]);
         std::printf("memory.peak-before %llu\nmemory.peak-after %llu\n",
                     static_cast<ULONGLONG>(peakBefore), static_cast<ULONGLONG>(PeakWorkingSet()));
         BenchSearch(dialog, root, TRUE, "on");

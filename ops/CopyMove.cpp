@@ -72,5 +72,5 @@ BOOL CVelmoraDlg::IsProtectedTarget(const CString& strSource, const CString& str
         return FALSE;
     const ULONGLONG nTargetIndex = FileIndexOf(target.Get());
     return IsSameFile(strSource, target.Get(), nTargetIndex, strTarget) ||
-           m_listedFiles.Contains(target.Get(), nTargetIndex, strTarget, m_strRoot);
+           m_groups.ShowsFile(target.Get(), nTargetIndex, strTarget, m_strRoot);
 }

@@ -42,7 +42,7 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
             continue;
         }
         ListedState listed = {};
-        const BOOL bListed = m_listedFiles.StateOf(m_list.GetRowKey(nRow), listed);
+        const BOOL bListed = m_groups.StateOfRow(nRow, listed);
         CString strTarget;
         const BOOL bHasTarget = action == kDeleteFile || TargetPath(strSource, strTarget);
         const CString& strShown = action == kDeleteFile || !bHasTarget ? strSource : strTarget;
@@ -57,7 +57,6 @@ void CVelmoraDlg::RunOnSelectedRows(FileAction action)
         int nNextFrom = nRow;
         if (bDone && texts.bRemovesRow)
         {
-            m_listedFiles.Forget(m_list.GetRowKey(nRow));
             progress.HoldListRedraw();
             m_list.RemoveFileRow(nRow);
             nNextFrom = nRow - 1;

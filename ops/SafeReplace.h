@@ -2,7 +2,7 @@
 // temporary file beside the target, which then takes the target's place in one rename.
 #pragma once
 #include <windows.h>
-#include "ops/ListedState.h"
+#include "results/ListedFile.h"
 #include <functional>
 
 // Copies pszSource over pszTarget (whose folder exists); onChunk runs after each chunk of a long copy.

@@ -5,6 +5,7 @@
 #include "framework/FileSystem.h"
 #include "framework/Utf8.h"
 #include "results/ItemKey.h"
+#include "results/ResultsTable.h"
 #include <cstdio>
 #include <cstring>
 
@@ -47,31 +48,15 @@ int CDupListCtrl::GetColumnCount()
     return m_nColumns;
 }
 
-const CString* CDupListCtrl::PathOfKey(LPARAM key) const
-{
-    if (IsSeparatorKey(key) || !m_pGroups)
-        return nullptr;
-    const UINT nGroup = ItemKeyGroup(key);
-    if (nGroup >= static_cast<UINT>(m_pGroups->GetSize()) || !m_pGroups->GetAt(nGroup))
-        return nullptr;
-    const CStringArray& group = *m_pGroups->GetAt(nGroup);
-    const UINT nFile = ItemKeyFile(key);
-    if (nFile >= static_cast<UINT>(group.GetSize()))
-        return nullptr;
-    return &group[nFile];
-}
-
 // A row number outside the list names no file, and so reads as a separator.
 LPARAM CDupListCtrl::GetRowKey(int nRow) const
 {
-    if (nRow < 0 || static_cast<size_t>(nRow) >= m_keys.size())
-        return kSeparatorKey;
-    return m_keys[static_cast<size_t>(nRow)];
+    return m_table.RowKey(nRow);
 }
 
 BOOL CDupListCtrl::ResolveRow(int nRow, CString& strPath) const
 {
-    const CString* pPath = PathOfKey(GetRowKey(nRow));
+    const CString* pPath = m_table.PathOfKey(GetRowKey(nRow));
     if (!pPath)
         return FALSE;
     strPath = *pPath;
@@ -87,7 +72,7 @@ void CDupListCtrl::GetCellText(LPARAM key, int nColumn, LPSTR pszBuffer, int cch
             CopyWholeCharacters(pszBuffer, kSeparatorText, cchBuffer);
         return;
     }
-    const CString* pPath = PathOfKey(key);
+    const CString* pPath = m_table.PathOfKey(key);
     if (!pPath)
         return;
     if (nColumn == kColumnFile)
@@ -110,41 +95,31 @@ COLORREF CDupListCtrl::GetRowColor(int nRow)
 
 // The control hears of the new rows at once, so that a pause while the list is filled shows them;
 // it redraws nothing while drawing is off.
-void CDupListCtrl::AppendGroupRows(UINT nGroup, UINT nFiles)
+void CDupListCtrl::AppendGroupRows(UINT nGroup)
 {
-    if (!m_keys.empty())
-        m_keys.push_back(kSeparatorKey);
-    for (UINT nFile = 0; nFile < nFiles; ++nFile)
-        m_keys.push_back(MakeItemKey(nGroup, nFile));
-    SetItemCountEx(static_cast<int>(m_keys.size()), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    m_table.AppendGroupRows(nGroup);
+    SetItemCountEx(m_table.RowCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
-// The separator below a row goes with it when the row was the last of its block, and the separator
-// above it when the row was the last of the list. The control takes out a row before its key goes, so
-// that what it reports of the row while doing so is still the row's own.
+// The control takes out a row before its key goes, so that what it reports of the row while doing so
+// is still the row's own.
 void CDupListCtrl::RemoveFileRow(int nRow)
 {
-    const int nRows = static_cast<int>(m_keys.size());
-    if (nRow < 0 || nRow >= nRows)
+    if (nRow < 0 || nRow >= m_table.RowCount())
         return;
-    const BOOL bFirstOfBlock = nRow == 0 || IsSeparatorKey(GetRowKey(nRow - 1));
-    int nFirst = nRow;
-    int nLast = nRow;
-    if (bFirstOfBlock && nRow + 1 < nRows && IsSeparatorKey(GetRowKey(nRow + 1)))
-        nLast = nRow + 1;
-    else if (bFirstOfBlock && nRow + 1 == nRows && nRow > 0)
-        nFirst = nRow - 1;
+    int nFirst;
+    int nLast;
+    m_table.RowsGoingWith(nRow, nFirst, nLast);
     for (int i = nLast; i >= nFirst; --i)
     {
         DeleteItem(i);
-        m_keys.erase(m_keys.begin() + i);
+        m_table.EraseRow(i);
     }
 }
 
 void CDupListCtrl::RemoveAllRows()
 {
     DeleteAllItems();
-    std::vector<LPARAM>().swap(m_keys);
 }
 
 // The control of an owner-data list asks its parent to find a row by typed text, and takes no answer
@@ -184,17 +159,17 @@ void CDupListCtrl::OnItemChanged(const NMLISTVIEW* pNMLV)
     if (!(pNMLV->uNewState & LVIS_SELECTED))
         return;
     if (pNMLV->iItem < 0)
-        UnselectSeparators(0, static_cast<int>(m_keys.size()) - 1);
+        UnselectSeparators(0, m_table.RowCount() - 1);
     else
         UnselectSeparators(pNMLV->iItem, pNMLV->iItem);
 }
 
 void CDupListCtrl::UnselectSeparators(int nFrom, int nTo)
 {
-    const int nLast = static_cast<int>(m_keys.size()) - 1;
+    const int nLast = m_table.RowCount() - 1;
     for (int nRow = nFrom < 0 ? 0 : nFrom; nRow <= nTo && nRow <= nLast; ++nRow)
     {
-        if (IsSeparatorKey(m_keys[static_cast<size_t>(nRow)]))
+        if (!CanSelectRow(nRow))
             SetItemState(nRow, 0, LVIS_SELECTED);
     }
 }

@@ -4,9 +4,9 @@
 // bytes each and a large search lists hundreds of thousands of them.
 #pragma once
 #include "results/ColorListCtrl.h"
-#include "results/DuplicateGroups.h"
 #include "results/ItemKey.h"
-#include <vector>
+
+class CResultsTable;
 
 class CDupListCtrl : public CColorListCtrl
 {
@@ -17,8 +17,8 @@ public:
         kColumnSize = 1
     };
 
-    CGroupArray* m_pGroups = nullptr;  // the dialog's group table; not owned
-    int m_nColumns = 0;
+    // The rows and their texts come from the table, which outlives the control.
+    explicit CDupListCtrl(CResultsTable& table) : m_table(table) {}
 
     BOOL InsertColumns() override;
     int GetColumnCount() override;
@@ -29,12 +29,13 @@ public:
 
     // The rows of one group of the table: a separator row first unless the list is empty, so that
     // separators stand only between groups. Their texts are asked for when they are drawn.
-    void AppendGroupRows(UINT nGroup, UINT nFiles);
+    void AppendGroupRows(UINT nGroup);
     // The full path of the file a row shows; FALSE for a separator row or a key that names no file.
     BOOL ResolveRow(int nRow, CString& strPath) const;
-    // Takes out a file row, with the separator that would otherwise stand next to another
-    // separator or at either end of the list.
+    // Takes out a file row whose file is gone, with the separator that would otherwise stand next to
+    // another separator or at either end of the list.
     void RemoveFileRow(int nRow);
+    // Takes out every row, before the table lets go of the groups the rows name.
     void RemoveAllRows();
 
 protected:
@@ -42,10 +43,10 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    const CString* PathOfKey(LPARAM key) const;
     void UnselectSeparators(int nFrom, int nTo);
     void OnItemChanged(const NMLISTVIEW* pNMLV);
     void StepOverSeparator(UINT nKey, LPARAM lKeyData);
 
-    std::vector<LPARAM> m_keys;  // the item key of every row, in row order
+    CResultsTable& m_table;
+    int m_nColumns = 0;
 };

@@ -58,7 +58,7 @@ Outcome CVelmoraDlg::RunSearch()
     if (ListGroups() == Outcome::kStopped)
         return Outcome::kStopped;
     CString found;
-    found.Format("Найдено %d дубликатов", static_cast<int>(m_groups.GetSize()));
+    found.Format("Найдено %d дубликатов", m_groups.GroupCount());
     ShowStatus(found);
     m_progress.SetPos(0);
     m_progress.UpdateWindow();
@@ -197,10 +197,10 @@ Outcome CVelmoraDlg::GroupEqualFiles(std::vector<ContentKey>& keys)
         m_report.ShowFile("Сравнение %d/%d: %s", nShown + 1, nCurrent, m_files[k], nShown, nCurrent - 1);
         if (equal.nextEqual[k] != kNoNextFile)
         {
-            const INT_PTR nGroups = m_groups.GetSize();
+            const int nGroups = m_groups.GroupCount();
             nRemoved += AddGroupOfDistinctFiles(static_cast<UINT>(k), equal.nextEqual, keys);
             // The group's size goes to its own place in m_values, never past k: groups start in table order.
-            if (m_groups.GetSize() > nGroups)
+            if (m_groups.GroupCount() > nGroups)
                 m_values[nGroups] = m_values[k];
             m_report.ShowPos(nShown, nTotal - nRemoved - 1);
         }
@@ -209,61 +209,41 @@ Outcome CVelmoraDlg::GroupEqualFiles(std::vector<ContentKey>& keys)
     m_report.Flush();
     m_files.RemoveAll();
     m_writeTimes.RemoveAll();
-    m_values.SetSize(m_groups.GetSize());
+    m_values.SetSize(m_groups.GroupCount());
     std::vector<ContentKey>().swap(keys);
     return Outcome::kCompleted;
 }
 
-// Two paths to one physical file (hard links, links to files, a folder reached twice) are one
-// file: only the first path goes into the group. A file that changed since it was listed (it may
-// have been read before or after the change) is left out. Returns how many later files were equal.
+// A file that changed since it was listed (it may have been read before or after the change) is
+// left out. Returns how many later files were equal.
 int CVelmoraDlg::AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& nextEqual,
                                           const std::vector<ContentKey>& keys)
 {
-    std::vector<UINT> members;
+    CStringArray paths;
+    std::vector<ListedFile> files;
+    int nMembers = 0;
     for (UINT k = nFirst; k != kNoNextFile; k = nextEqual[k])
-        members.push_back(k);
-
-    std::vector<std::pair<ULONGLONG, size_t>> identities;
-    for (size_t m = 0; m < members.size(); ++m)
+        ++nMembers;
+    for (UINT k : DistinctMembers(nFirst, nextEqual, keys))
     {
-        if (keys[members[m]].fileIndex != 0)
-            identities.emplace_back(keys[members[m]].fileIndex, m);
-    }
-    std::sort(identities.begin(), identities.end());
-    std::vector<BYTE> isSecondPath(members.size(), 0);
-    for (size_t i = 1; i < identities.size(); ++i)
-    {
-        if (identities[i].first == identities[i - 1].first)
-            isSecondPath[identities[i].second] = 1;
-    }
-
-    std::unique_ptr<CStringArray> group(new CStringArray);
-    std::vector<CListedFiles::Entry> entries;
-    for (size_t m = 0; m < members.size(); ++m)
-    {
-        const UINT k = members[m];
         const ListedState state = {m_values[k], m_writeTimes[k]};
-        if (isSecondPath[m] || !IsAsListed(m_files[k], state))
+        if (!IsAsListed(m_files[k], state))
             continue;
         // Each path joins one group and the working list needs it no more: it moves, so that the
         // paths are not held twice while memory peaks.
-        group->Add(std::move(m_files[k]));
-        entries.push_back({keys[k].fileIndex, state});
+        paths.Add(std::move(m_files[k]));
+        files.push_back({keys[k].fileIndex, state});
     }
-    if (group->GetSize() >= 2)
-    {
-        m_groups.Add(group.release());
-        m_listedFiles.AddGroup(entries);
-    }
-    return static_cast<int>(members.size()) - 1;
+    if (paths.GetSize() >= 2)
+        m_groups.AddGroup(std::move(paths), std::move(files));
+    return nMembers - 1;
 }
 
 // Sorts by the size each group's first file had when the checksum stage read it (in m_values),
 // so that no file is opened again here; a file changed since then sorts by its size at that time.
 void CVelmoraDlg::SortGroups()
 {
-    const int nGroups = static_cast<int>(m_groups.GetSize());
+    const int nGroups = m_groups.GroupCount();
     m_editFolder.SetWindowText("");
     m_editFolder.UpdateWindow();
     ShowStatus("Сортировка...");
@@ -271,13 +251,7 @@ void CVelmoraDlg::SortGroups()
     m_report.ShowPos(0, 2 * nGroups - 1);
     const std::vector<ULONGLONG> sizes(m_values.GetData(), m_values.GetData() + nGroups);
     m_values.RemoveAll();
-    const std::vector<UINT> order = ExchangeSortOrder(sizes);
-    CGroupArray sorted;
-    sorted.Reserve(nGroups);
-    for (UINT g : order)
-        sorted.Add(m_groups[g]);
-    m_groups = sorted;
-    m_listedFiles.Reorder(order);
+    m_groups.Reorder(ExchangeSortOrder(sizes));
     m_report.ShowPos(2 * nGroups - 1, 2 * nGroups - 1);
     m_report.Flush();
 }
@@ -298,14 +272,14 @@ Outcome CVelmoraDlg::ListGroups()
 
 Outcome CVelmoraDlg::AppendGroupRows()
 {
-    const int nGroups = static_cast<int>(m_groups.GetSize());
+    const int nGroups = m_groups.GroupCount();
     m_report.Restart();
     for (int g = 0; g < nGroups; ++g)
     {
         if (CheckStopPaced() == Outcome::kStopped)
             return Outcome::kStopped;
         m_report.ShowPos(g, nGroups - 1);
-        m_list.AppendGroupRows(static_cast<UINT>(g), static_cast<UINT>(m_groups[g]->GetSize()));
+        m_list.AppendGroupRows(static_cast<UINT>(g));
     }
     m_report.Flush();
     return Outcome::kCompleted;

@@ -145,6 +145,33 @@ EqualContent FindEqualContent(const std::vector<ContentKey>& keys)
     return equal;
 }
 
+std::vector<UINT> DistinctMembers(UINT nFirst, const std::vector<UINT>& nextEqual, const std::vector<ContentKey>& keys)
+{
+    std::vector<UINT> members;
+    for (UINT k = nFirst; k != kNoNextFile; k = nextEqual[k])
+        members.push_back(k);
+    std::vector<std::pair<ULONGLONG, size_t>> identities;
+    for (size_t m = 0; m < members.size(); ++m)
+    {
+        if (keys[members[m]].fileIndex != 0)
+            identities.emplace_back(keys[members[m]].fileIndex, m);
+    }
+    std::sort(identities.begin(), identities.end());
+    std::vector<BYTE> isSecondPath(members.size(), 0);
+    for (size_t i = 1; i < identities.size(); ++i)
+    {
+        if (identities[i].first == identities[i - 1].first)
+            isSecondPath[identities[i].second] = 1;
+    }
+    std::vector<UINT> distinct;
+    for (size_t m = 0; m < members.size(); ++m)
+    {
+        if (!isSecondPath[m])
+            distinct.push_back(members[m]);
+    }
+    return distinct;
+}
+
 std::vector<UINT> ExchangeSortOrder(const std::vector<ULONGLONG>& sizes)
 {
     const size_t nGroups = sizes.size();

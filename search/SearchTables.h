@@ -27,6 +27,11 @@ struct EqualContent
 };
 EqualContent FindEqualContent(const std::vector<ContentKey>& keys);
 
+// The files of the equal-content chain that starts at nFirst, in table order, each physical file
+// once: of two paths to one file (hard links, links to files, a folder reached twice) the later goes.
+// A file index of 0 (unknown) is never taken for another file's.
+std::vector<UINT> DistinctMembers(UINT nFirst, const std::vector<UINT>& nextEqual, const std::vector<ContentKey>& keys);
+
 // The order in which a left-to-right exchange sort by ascending size leaves the groups
 // (for each i, every later smaller size is swapped into place i), computed in O(m log m).
 // order[k] is the index of the group that ends at place k.

@@ -1,5 +1,5 @@
 // The benchmark's tree generator and its stage stamps: what they claim must hold, or its numbers mislead.
-#include "bench/StatusStages.h"
+#include "tests/support/StatusStages.h"
 #include "bench/TreePlan.h"
 #include "tests/DialogHarness.h"
 #include <map>
@@ -107,22 +107,22 @@ TEST(BenchTree, WrittenTreeHoldsExactlyTheExpectedDuplicateGroupsWithAndWithoutM
 
 TEST(BenchStages, StatusTextsNameTheirStageAndTheWalkIsToldFromTheChecksums)
 {
-    using bench::SearchStage;
-    EXPECT_EQ(SearchStage::Walk, bench::ClassifyStatus("Просмотр: C:\\Фото\\"));
-    EXPECT_EQ(SearchStage::Checksum, bench::ClassifyStatus("Просмотр 3/10: C:\\Фото\\a.jpg"));
-    EXPECT_EQ(SearchStage::Mp3, bench::ClassifyStatus("MP3: 1/2: C:\\a.mp3"));
-    EXPECT_EQ(SearchStage::Sort, bench::ClassifyStatus("Сортировка..."));
-    EXPECT_EQ(SearchStage::Found, bench::ClassifyStatus("Найдено 0 дубликатов"));
-    EXPECT_EQ(SearchStage::None, bench::ClassifyStatus(""));
-    EXPECT_EQ(SearchStage::Other, bench::ClassifyStatus("Удаляю: C:\\a"));
+    using stages::SearchStage;
+    EXPECT_EQ(SearchStage::Walk, stages::ClassifyStatus("Просмотр: C:\\Фото\\"));
+    EXPECT_EQ(SearchStage::Checksum, stages::ClassifyStatus("Просмотр 3/10: C:\\Фото\\a.jpg"));
+    EXPECT_EQ(SearchStage::Mp3, stages::ClassifyStatus("MP3: 1/2: C:\\a.mp3"));
+    EXPECT_EQ(SearchStage::Sort, stages::ClassifyStatus("Сортировка..."));
+    EXPECT_EQ(SearchStage::Found, stages::ClassifyStatus("Найдено 0 дубликатов"));
+    EXPECT_EQ(SearchStage::None, stages::ClassifyStatus(""));
+    EXPECT_EQ(SearchStage::Other, stages::ClassifyStatus("Удаляю: C:\\a"));
 }
 
 TEST(BenchStages, RecorderStampsEachStageOnceAsTheStatusFieldShowsIt)
 {
     CDialogUnderTest dlg;
-    std::vector<bench::StageMark> marks;
+    std::vector<stages::StageMark> marks;
     {
-        bench::CStageRecorder recorder(dlg.m_status.m_hWnd, &marks);
+        stages::CStageRecorder recorder(dlg.m_status.m_hWnd, &marks);
         for (const char* text : {"Просмотр: C:\\a\\", "Просмотр: C:\\b\\", "", "Просмотр 1/2: C:\\a\\x",
                                  "Просмотр 2/2: C:\\b\\x", "Найдено 1 дубликатов"})
             dlg.m_status.SetWindowText(text);
@@ -130,8 +130,8 @@ TEST(BenchStages, RecorderStampsEachStageOnceAsTheStatusFieldShowsIt)
     dlg.m_status.SetWindowText("Просмотр: C:\\c\\");
 
     ASSERT_EQ(3u, marks.size());
-    EXPECT_EQ(bench::SearchStage::Walk, marks[0].stage);
-    EXPECT_EQ(bench::SearchStage::Checksum, marks[1].stage);
-    EXPECT_EQ(bench::SearchStage::Found, marks[2].stage);
+    EXPECT_EQ(stages::SearchStage::Walk, marks[0].stage);
+    EXPECT_EQ(stages::SearchStage::Checksum, marks[1].stage);
+    EXPECT_EQ(stages::SearchStage::Found, marks[2].stage);
     EXPECT_LE(marks[0].time, marks[2].time);
 }

@@ -1,6 +1,5 @@
 // Test helpers: filling the results list, the message watch and recorder, the pause answerer.
 #include "tests/DialogHarness.h"
-#include "framework/FileSystem.h"
 
 namespace
 {
@@ -88,36 +87,6 @@ void QueueClick(HWND hWnd, POINT point, std::initializer_list<WORD> held)
     Queue(inputs);
 }
 
-void CDialogUnderTest::ShowGroups(const std::vector<std::vector<std::string>>& groups)
-{
-    for (const std::vector<std::string>& paths : groups)
-        AddGroup(paths);
-    PumpMessages();
-}
-
-// Each file as a search would list it: its identity, size and write time as they are now.
-int CDialogUnderTest::AddGroup(const std::vector<std::string>& paths)
-{
-    CStringArray* pGroup = new CStringArray;
-    std::vector<CListedFiles::Entry> entries;
-    for (const std::string& path : paths)
-    {
-        pGroup->Add(CString(path.c_str()));
-        CListedFiles::Entry entry = {};
-        CAutoHandle file(OpenForIdentity(path.c_str()));
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (file.IsValid() && QueryPath(path.c_str(), data))
-            entry = {FileIndexOf(file.Get()),
-                     {(static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-                      FileTimeValue(data.ftLastWriteTime)}};
-        entries.push_back(entry);
-    }
-    m_listedFiles.AddGroup(entries);
-    const int nGroup = static_cast<int>(m_groups.Add(pGroup));
-    m_list.AppendGroupRows(static_cast<UINT>(nGroup), static_cast<UINT>(paths.size()));
-    return nGroup;
-}
-
 void ExpectIdle(const CDialogUnderTest& dlg)
 {
     EXPECT_FALSE(dlg.m_bBusy);
@@ -128,28 +97,6 @@ void ExpectIdle(const CDialogUnderTest& dlg)
     EXPECT_EQ(0, dlg.m_files.GetSize());
     EXPECT_EQ(0, dlg.m_values.GetSize());
     EXPECT_EQ(0, dlg.m_writeTimes.GetSize());
-}
-
-std::vector<LPARAM> CDialogUnderTest::RowKeys() const
-{
-    std::vector<LPARAM> keys;
-    for (int i = 0; i < m_list.GetItemCount(); ++i)
-        keys.push_back(m_list.GetRowKey(i));
-    return keys;
-}
-
-std::vector<int> CDialogUnderTest::SelectedRows() const
-{
-    std::vector<int> rows;
-    for (int i = m_list.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = m_list.GetNextItem(i, LVNI_SELECTED))
-        rows.push_back(i);
-    return rows;
-}
-
-void CDialogUnderTest::SelectRows(const std::vector<int>& rows)
-{
-    for (int row : rows)
-        m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
 }
 
 CSentMessageWatch* CSentMessageWatch::s_pActive = nullptr;

@@ -107,7 +107,7 @@ TEST(Robustness, SearchStoppedOrPausedAtRandomMomentsEndsCleanOrComplete)
     dlg.RefreshOnEveryStep();
     const auto expectComplete = [&] {
         EXPECT_EQ(CString("Найдено 5 дубликатов"), dlg.ControlText(IDC_STATUS));
-        EXPECT_EQ(5, dlg.m_groups.GetSize());
+        EXPECT_EQ(5, dlg.m_groups.GroupCount());
         EXPECT_EQ(24, dlg.m_list.GetItemCount());
     };
     // The steps of a whole search are the status texts it shows; each run acts at one of them.
@@ -141,7 +141,7 @@ TEST(Robustness, SearchStoppedOrPausedAtRandomMomentsEndsCleanOrComplete)
         {
             EXPECT_NE(kPause, click);
             ++nStopped;
-            EXPECT_EQ(0, dlg.m_groups.GetSize());
+            EXPECT_EQ(0, dlg.m_groups.GroupCount());
             EXPECT_EQ(0, dlg.m_list.GetItemCount());
         }
         else
@@ -197,7 +197,7 @@ TEST(Robustness, DeleteStoppedOrPausedAtRandomMomentsHandlesEachFileOnce)
         const int nExpected = nStopAfter == 0 || click == kPause ? nFiles : nStopAfter;
         EXPECT_EQ(nExpected, nGone);
         EXPECT_EQ(static_cast<UINT>(nFiles - nGone), dlg.m_list.GetSelectedCount()) << "the rest stays marked";
-        EXPECT_EQ(kGroups, dlg.m_groups.GetSize());
+        EXPECT_EQ(kGroups, dlg.m_groups.GroupCount());
     }
     EXPECT_GT(answerer.Answered(), kRuns / 10);
 }

@@ -1,6 +1,6 @@
 // The shipped Velmora.exe, started as its own process and driven only through window messages.
 #include "res/resource.h"
-#include "tests/driver/RemoteVelmora.h"
+#include "tools/driver/RemoteVelmora.h"
 #include "tests/support/TestFiles.h"
 #include <gtest/gtest.h>
 #include <string>

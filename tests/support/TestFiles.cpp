@@ -128,12 +128,13 @@ BOOL RunUnixCommand(const std::string& command, const std::string& path)
     char* unixPath = unixFileName(WideFromUtf8(path.c_str()).c_str());
     if (!unixPath)
         return FALSE;
-    std::string commandLine = command + " \"" + unixPath + "\"";
+    // Wide: under Wine, CreateProcessA starts no Unix program while the code page is UTF-8.
+    std::wstring commandLine = WideFromUtf8((command + " \"" + unixPath + "\"").c_str());
     ::HeapFree(::GetProcessHeap(), 0, unixPath);
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process;
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return FALSE;
     ::WaitForSingleObject(process.hProcess, INFINITE);
     ::CloseHandle(process.hThread);

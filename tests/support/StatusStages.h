@@ -1,10 +1,11 @@
 // Stages of a search as told by the status line's text, and a recorder that stamps each change of stage.
 #pragma once
+#include "tests/support/MessagePump.h"
 #include <windows.h>
 #include <cstring>
 #include <vector>
 
-namespace bench {
+namespace stages {
 
 enum class SearchStage
 {
@@ -59,14 +60,6 @@ inline const char* StageLabel(SearchStage stage)
     return stage == SearchStage::None ? "start" : "other";
 }
 
-inline double Now()
-{
-    LARGE_INTEGER now, frequency;
-    ::QueryPerformanceCounter(&now);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 struct StageMark
 {
     SearchStage stage;
@@ -84,7 +77,7 @@ inline LRESULT CALLBACK StatusTextHook(int code, WPARAM wParam, LPARAM lParam)
     {
         const SearchStage stage = ClassifyStatus(reinterpret_cast<const char*>(call->lParam));
         if (stage != SearchStage::None && (g_pMarks->empty() || g_pMarks->back().stage != stage))
-            g_pMarks->push_back({stage, Now()});
+            g_pMarks->push_back({stage, NowSeconds()});
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -112,4 +105,4 @@ private:
     HHOOK m_hHook;
 };
 
-} // namespace bench
+} // namespace stages

@@ -1,5 +1,5 @@
 // Comparing a file as it is now with the size and write time it was listed with.
-#include "ops/ListedState.h"
+#include "results/ListedFile.h"
 #include "framework/FileSystem.h"
 
 BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed)
@@ -8,7 +8,9 @@ BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed)
     if (!QueryPath(pszPath, data))
         return FALSE;
     const ULONGLONG size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    return size == listed.size && FileTimeValue(data.ftLastWriteTime) == listed.writeTime;
+    const ULONGLONG writeTime =
+        (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return size == listed.size && writeTime == listed.writeTime;
 }
 
 BOOL IsAsListed(HANDLE hFile, const ListedState& listed)

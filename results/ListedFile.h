@@ -1,4 +1,4 @@
-// What a listed file was like when the search listed and read it, and whether it is still so.
+// What a listed file was when the search listed and read it, and whether it is still so.
 #pragma once
 #include <windows.h>
 
@@ -6,14 +6,15 @@
 // file the results show, and no operation may take it for a copy.
 struct ListedState
 {
-    ULONGLONG size;       // as read by the checksum
+    ULONGLONG size;       // as the checksum read it
     ULONGLONG writeTime;  // as the walk listed it
 };
 
-inline ULONGLONG FileTimeValue(const FILETIME& time)
+struct ListedFile
 {
-    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
+    ULONGLONG index;  // which physical file it is on its volume; 0 when the file system gives none
+    ListedState state;
+};
 
 // TRUE when the file at the path, or open as hFile, still has the listed size and write time.
 BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed);

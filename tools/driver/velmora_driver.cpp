@@ -11,7 +11,8 @@
 //   velmora_driver resize <width> <height> gives the window that outer size, as dragging its frame would
 //   velmora_driver close                  presses "Выход"
 #include "res/resource.h"
-#include "tests/driver/RemoteVelmora.h"
+#include "tests/support/MessagePump.h"
+#include "tools/driver/RemoteVelmora.h"
 #include <commctrl.h>
 #include <psapi.h>
 #include <cstdio>
@@ -32,14 +33,6 @@ int PrintResult(const CRemoteVelmora& app)
     for (int row = 0; row < app.RowCount(); ++row)
         std::printf("%s\t%s\n", app.CellText(row, 0).c_str(), app.CellText(row, 1).c_str());
     return 0;
-}
-
-double Seconds()
-{
-    LARGE_INTEGER frequency, now;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // Asks the window a harmless question every 100 ms from a thread of its own and keeps the longest
@@ -65,10 +58,10 @@ private:
     {
         while (!m_bDone)
         {
-            const double asked = Seconds();
+            const double asked = NowSeconds();
             DWORD_PTR result = 0;
             ::SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &result);
-            const double waited = Seconds() - asked;
+            const double waited = NowSeconds() - asked;
             if (waited > m_longest)
                 m_longest = waited;
             ::Sleep(100);
@@ -90,7 +83,7 @@ int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
     app.SetText(IDC_PATH, pszFolder);
     app.SetCheck(IDC_MP3, FALSE);
     CSilenceWatch silence(app.Window());
-    const double start = Seconds();
+    const double start = NowSeconds();
     app.Click(IDC_SEARCH);
     size_t last = 0;
     for (;;)
@@ -100,7 +93,7 @@ int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
         {
             if (status.compare(0, std::strlen(stages[i]), stages[i]) == 0 && started[i] == 0)
             {
-                started[i] = Seconds() - start;
+                started[i] = NowSeconds() - start;
                 last = i;
             }
         }
@@ -109,7 +102,7 @@ int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
         ::Sleep(50);
     }
     app.WaitForIdle();
-    const double total = Seconds() - start;
+    const double total = NowSeconds() - start;
     const double longestSilence = silence.Stop();
     for (size_t i = 0; i + 1 < started.size(); ++i)
     {
@@ -133,21 +126,21 @@ int Scroll(CRemoteVelmora& app)
 {
     const HWND hList = app.Control(IDC_RESULTS);
     const int rows = app.RowCount();
-    double start = Seconds();
+    double start = NowSeconds();
     ::SendMessageA(hList, LVM_ENSUREVISIBLE, static_cast<WPARAM>(rows - 1), FALSE);
     ::UpdateWindow(hList);
-    std::printf("to the last of %d rows: %.3f s\n", rows, Seconds() - start);
-    start = Seconds();
+    std::printf("to the last of %d rows: %.3f s\n", rows, NowSeconds() - start);
+    start = NowSeconds();
     for (int page = 0; page < 20; ++page)
     {
         ::SendMessageA(hList, WM_VSCROLL, SB_PAGEUP, 0);
         ::UpdateWindow(hList);
     }
-    std::printf("20 pages up: %.3f s\n", Seconds() - start);
-    start = Seconds();
+    std::printf("20 pages up: %.3f s\n", NowSeconds() - start);
+    start = NowSeconds();
     ::SendMessageA(hList, LVM_ENSUREVISIBLE, 0, FALSE);
     ::UpdateWindow(hList);
-    std::printf("back to the first row: %.3f s\n", Seconds() - start);
+    std::printf("back to the first row: %.3f s\n", NowSeconds() - start);
     return 0;
 }
 

@@ -1,0 +1,58 @@
+// CDialogUnderTest: filling the results list as a search does, and reading its rows and marks.
+#include "tests/support/DialogUnderTest.h"
+#include "framework/AutoHandle.h"
+#include "framework/FileSystem.h"
+
+void CDialogUnderTest::ShowGroups(const std::vector<std::vector<std::string>>& groups)
+{
+    for (const std::vector<std::string>& paths : groups)
+        AddGroup(paths);
+    PumpMessages();
+}
+
+// Each file as a search would list it: its identity, size and write time as they are now.
+int CDialogUnderTest::AddGroup(const std::vector<std::string>& paths)
+{
+    CStringArray group;
+    std::vector<ListedFile> files;
+    for (const std::string& path : paths)
+    {
+        group.Add(CString(path.c_str()));
+        ListedFile file = {};
+        CAutoHandle handle(OpenForIdentity(path.c_str()));
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (handle.IsValid() && QueryPath(path.c_str(), data))
+            file = {FileIndexOf(handle.Get()),
+                    {(static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                     (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                         data.ftLastWriteTime.dwLowDateTime}};
+        files.push_back(file);
+    }
+    m_groups.AddGroup(std::move(group), std::move(files));
+    const int nGroup = m_groups.GroupCount() - 1;
+    m_list.AppendGroupRows(static_cast<UINT>(nGroup));
+    return nGroup;
+}
+
+std::vector<LPARAM> CDialogUnderTest::RowKeys() const
+{
+    std::vector<LPARAM> keys;
+    for (int i = 0; i < m_list.GetItemCount(); ++i)
+        keys.push_back(m_list.GetRowKey(i));
+    return keys;
+}
+
+std::vector<int> CDialogUnderTest::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (int i = m_list.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = m_list.GetNextItem(i, LVNI_SELECTED))
+        rows.push_back(i);
+    return rows;
+}
+
+void CDialogUnderTest::SelectRows(const std::vector<int>& rows)
+{
+    for (int row : rows)
+        m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+}
+
