@@ -1,16 +1,16 @@
 // CVelmoraDlg: construction, data exchange, initialisation, the message map, clearing and closing.
 #include "app/VelmoraDlg.h"
 #include "app/AboutDlg.h"
+#include "search/VisitedFolders.h"
 
 CVelmoraDlg::CVelmoraDlg(CWnd* pParent)
-    : CDialog(IDD_VELMORA_DIALOG, pParent),
-      m_bMp3(FALSE)
+    : CDialog(IDD_VELMORA_DIALOG, pParent), m_pVisitedFolders(std::make_unique<CVisitedFolders>())
 {
     m_hIcon = static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME),
                                               IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    m_bBusy = FALSE;
-    m_bPaused = FALSE;
 }
+
+CVelmoraDlg::~CVelmoraDlg() = default;
 
 void CVelmoraDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -151,7 +151,7 @@ void CVelmoraDlg::ClearResults()
     m_files.RemoveAll();
     m_values.RemoveAll();
     m_writeTimes.RemoveAll();
-    m_visitedFolders.Clear();
+    m_pVisitedFolders->Clear();
     m_list.RemoveAllRows();
     m_groups.Clear();
 }
@@ -164,7 +164,7 @@ void CVelmoraDlg::OnAbout()
 
 void CVelmoraDlg::OnCancel()
 {
-    if (m_bOperationRunning)
+    if (m_bBusy)
         return;
     ClearResults();
     CDialog::OnCancel();

@@ -1,36 +1,53 @@
-// CVelmoraDlg: the main window. It holds all of the program's state; its handlers live in the
-// folder of the subsystem they belong to (app, search, results, ops).
+// CVelmoraDlg: the main window. It holds the program's state; its handlers live in the folder of the
+// subsystem they belong to (app, search, results, ops). What reads or writes files on other threads
+// lives in search/ and owns its data: no such code reaches this class.
 #pragma once
 #include "framework/Afx.h"
 #include "ops/Outcome.h"
-#include "ops/ProgressDisplay.h"
 #include "ops/RefreshPacer.h"
 #include "res/resource.h"
 #include "results/DupListCtrl.h"
 #include "results/ResultsTable.h"
 #include "search/SearchProgress.h"
-#include "search/FileChecksum.h"
-#include "search/ReadAhead.h"
-#include "search/SearchTables.h"
-#include "search/VisitedFolders.h"
-#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
+
+class CReadAhead;
+class CSearchHold;
+class CVisitedFolders;
+class IOperationHold;
+struct ContentKey;
+struct FileCommand;
 
 class CVelmoraDlg : public CDialog
 {
 public:
     explicit CVelmoraDlg(CWnd* pParent = nullptr);
+    ~CVelmoraDlg() override;
+
+    // Empties the search tables, the results list and the group table, rows before groups.
+    void ClearResults();
+
+protected:
+    class COperationScope;
 
     // Dialog data
     HICON m_hIcon;
-    BOOL m_bBusy;    // a long operation runs; clearing it asks the operation to stop
-    BOOL m_bPaused;  // the running operation waits for "Продолжить"
-    CStringArray m_files;        // search working table: full paths
-    CArray<ULONGLONG> m_values;  // parallel to m_files: sizes, then checksums
+    // Long-operation control. m_bBusy holds from an operation's start to its end, also after the
+    // user asked it to stop: a click that arrives meanwhile must not start a second operation.
+    BOOL m_bBusy = FALSE;
+    BOOL m_bPaused = FALSE;         // the running operation waits for "Продолжить"
+    BOOL m_bStopRequested = FALSE;  // "Стоп" was pressed; the operation ends at its next stop check
+    IOperationHold* m_pHold = nullptr;  // what the running operation holds while paused
+    HWND m_hFocusBeforeBusy = nullptr;  // where the keyboard was when the operation began
+    // The search's working tables, empty outside a search.
+    CStringArray m_files;            // full paths
+    CArray<ULONGLONG> m_values;      // parallel to m_files: sizes, then the sizes read
     CArray<ULONGLONG> m_writeTimes;  // parallel to m_files: when each file was last written, as listed
-    CVisitedFolders m_visitedFolders;  // the folders the walk has entered
-    CResultsTable m_groups;      // the results of the last search: groups, listed files, row keys
-    CString m_strRoot;           // search root, ending in a backslash
+    std::unique_ptr<CVisitedFolders> m_pVisitedFolders;  // the folders the walk has entered
+    CResultsTable m_groups;  // the results of the last search: groups, listed files, row keys
+    CString m_strRoot;       // search root, ending in a backslash
     CString m_strPath;
     CProgressCtrl m_progress;
     CEdit m_status;
@@ -48,26 +65,17 @@ public:
     CButton m_btnCopy;
     CButton m_btnMove;
     CButton m_btnExit;
-    BOOL m_bMp3;
+    BOOL m_bMp3 = FALSE;
     CButton m_chkMp3;
     CEdit m_editFolder;
-    // Set from the start to the end of an operation's loop, also after a stop request:
-    // a click that arrives in between must not start a second operation inside the first.
-    BOOL m_bOperationRunning = FALSE;
-    HWND m_hFocusBeforeBusy = nullptr;  // where the keyboard was when the operation began
     // The search's window refreshes and message drains, paced so that they cost no time per file.
-    // Each drain costs a round trip to the Wine server even with nothing queued; 50 ms still answers at once to a person.
+    // Each drain costs a round trip to the Wine server even with nothing queued; 50 ms still answers
+    // at once to a person.
     static const DWORD kDrainIntervalMs = 50;
     CSearchProgress m_report{m_status, m_editFolder, m_progress};
     CRefreshPacer m_drainPacer{kDrainIntervalMs};
     SIZE m_sizeMinTrack = {0, 0};  // the window's size at start-up: it cannot be made smaller
-    // The progress display of the running search, delete, copy or move; null while idle.
-    IProgressDisplay* m_pProgress = nullptr;
 
-    // Empties the search tables, the results list and the group table, rows before groups.
-    void ClearResults();
-
-protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnCancel() override;
@@ -84,36 +92,34 @@ protected:
     // Results list
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
 
-    // Long-operation control
+    // Long-operation control: an operation runs inside a COperationScope, which alone calls these two.
     void SetIdle(BOOL bIdle);
-    void RestoreFocus();
-    // Every end of an operation: the input still queued gets its busy meaning, then the idle look.
     void EndOperation();
+    void RestoreFocus();
     Outcome CheckStop();
+    // CheckStop for loops over many small units: drains at most once per kDrainIntervalMs.
+    Outcome CheckStopPaced();
     // The roles of "Поиск" and "Удалить" while an operation runs; TRUE when the click was theirs.
     BOOL HandleStopClick();
     BOOL HandlePauseClick();
     void ShowStatus(LPCSTR pszText);
     void DrainMessages();
-    // CheckStop for loops over many small units: drains at most once per kDrainIntervalMs.
-    Outcome CheckStopPaced();
 
     // Duplicate search
     void OnSearch();
-    Outcome RunSearch();
+    Outcome RunSearch(CSearchHold& hold);
     void ReportUnlistableRoot();
     Outcome ScanFolder(LPCSTR pszFolder);
     // FALSE when the folder's listing cannot even begin: no such folder, a file, no such drive.
     static BOOL CanListFolder(LPCSTR pszFolder);
     Outcome MeasureMp3Spans();
     Outcome KeepSharedSizes();
-    Outcome ChecksumFiles(std::vector<ContentKey>& keys);
+    Outcome ChecksumFiles(std::vector<ContentKey>& keys, CSearchHold& hold);
     Outcome TakeChecksums(CReadAhead& reader, const CStringArray& paths);
     Outcome GroupEqualFiles(std::vector<ContentKey>& keys);
-    int AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& nextEqual,
-                                const std::vector<ContentKey>& keys);
+    int AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& nextEqual, const std::vector<ContentKey>& keys);
     void SortGroups();
-    Outcome ListGroups();
+    Outcome ListGroups(CSearchHold& hold);
     Outcome AppendGroupRows();
 
     // Marking
@@ -122,25 +128,13 @@ protected:
     void MarkByPrefix(BOOL bMark);
 
     // Operations on marked files
-    enum FileAction
-    {
-        kDeleteFile,
-        kCopyFile,
-        kMoveFile
-    };
     void OnDelete();
     void OnCopyTo();
     void OnMoveTo();
-    void CopyOrMoveTo(FileAction action);
-    void RunOnSelectedRows(FileAction action);
+    void CopyOrMoveTo(const FileCommand& command);
+    void RunOnSelectedRows(const FileCommand& command);
     // The file's place below the target folder, as it lies below the search root.
     BOOL TargetPath(const CString& strSource, CString& strTarget) const;
-    BOOL DeleteMarkedFile(const CString& strSource, const ListedState& listed);
-    // A copy or move of one file; onChunk runs between the chunks of a long copy.
-    BOOL CopyOrMoveFile(FileAction action, const CString& strSource, const ListedState& listed,
-                        const CString& strTarget, const std::function<void()>& onChunk);
-    // TRUE when a file stands at the target that must not be replaced: the source itself or a listed file.
-    BOOL IsProtectedTarget(const CString& strSource, const CString& strTarget);
 
     // Folder picker
     void OnBrowse();

@@ -1,5 +1,18 @@
 // The long-operation control: the busy and idle looks, the stop check, Stop and Pause/Continue.
-#include "app/VelmoraDlg.h"
+#include "ops/OperationScope.h"
+#include "ops/OperationHold.h"
+
+CVelmoraDlg::COperationScope::COperationScope(CVelmoraDlg& dlg, IOperationHold& hold) : m_dlg(dlg)
+{
+    m_dlg.m_pHold = &hold;
+    m_dlg.SetIdle(FALSE);
+}
+
+CVelmoraDlg::COperationScope::~COperationScope()
+{
+    m_dlg.EndOperation();
+    m_dlg.m_pHold = nullptr;
+}
 
 void CVelmoraDlg::SetIdle(BOOL bIdle)
 {
@@ -15,14 +28,12 @@ void CVelmoraDlg::SetIdle(BOOL bIdle)
     m_btnSearch.SetWindowText(bIdle ? "Поиск" : "Стоп");
     m_btnDelete.SetWindowText(bIdle ? "Удалить" : "Пауза");
     m_bBusy = !bIdle;
-    if (!bIdle)
-    {
-        m_bPaused = FALSE;
-        m_drainPacer.Reset();
-    }
-    m_bOperationRunning = !bIdle;
+    m_bPaused = FALSE;
+    m_bStopRequested = FALSE;
     if (bIdle)
         RestoreFocus();
+    else
+        m_drainPacer.Reset();
 }
 
 void CVelmoraDlg::RestoreFocus()
@@ -39,9 +50,9 @@ void CVelmoraDlg::RestoreFocus()
 void CVelmoraDlg::EndOperation()
 {
     // Input given while the operation ran can still wait in the queue (under Wine, X input even
-    // reaches it only now, at this call): handled while the busy look and flags hold, a click on
-    // "Пауза" or "Стоп", a key or a close request keeps its busy meaning or is dropped, instead of
-    // acting as "Удалить", "Поиск", Enter or Esc of the idle window.
+    // reaches it only now): handled while the busy look and flags hold, a click on "Пауза" or "Стоп",
+    // a key or a close request keeps its busy meaning or is dropped, instead of acting as "Удалить",
+    // "Поиск", Enter or Esc of the idle window.
     DrainMessages();
     // "Стоп" or "Пауза" pressed while busy and released after would click with its idle meaning.
     const HWND hCapture = ::GetCapture();
@@ -60,30 +71,25 @@ void CVelmoraDlg::DrainMessages()
     }
 }
 
+// Only reports the stop: the operation returns at once, and its scope ends it.
 Outcome CVelmoraDlg::CheckStop()
 {
     DrainMessages();
     MSG msg;
-    if (m_bPaused)
+    while (m_bBusy && m_bPaused && !m_bStopRequested)
     {
-        while (m_bBusy)
+        // Blocks in the message queue: a paused operation uses no processor time.
+        if (::GetMessageA(&msg, m_hWnd, 0, 0) > 0)
         {
-            // Blocks in the message queue: a paused operation uses no processor time.
-            if (::GetMessageA(&msg, m_hWnd, 0, 0) > 0)
-            {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
-            if (!m_bPaused)
-                break;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
         }
     }
-    if (m_bBusy)
+    if (m_bBusy && !m_bStopRequested)
         return Outcome::kCompleted;
 
-    if (m_pProgress)
-        m_pProgress->OnHold(TRUE);
-    EndOperation();
+    if (m_pHold)
+        m_pHold->OnHold(TRUE);
     m_progress.SetRange32(0, 1);
     m_progress.SetPos(0);
     ShowStatus("Прервано пользователем");
@@ -93,35 +99,34 @@ Outcome CVelmoraDlg::CheckStop()
 Outcome CVelmoraDlg::CheckStopPaced()
 {
     // The flags change only while messages are dispatched, so between drains they still hold.
-    if (m_bBusy && !m_drainPacer.Due())
+    const BOOL bGoingOn = m_bBusy && !m_bStopRequested;
+    if (bGoingOn && !m_drainPacer.Due())
         return Outcome::kCompleted;
     DrainMessages();
-    if (m_bBusy && !m_bPaused)
+    if (m_bBusy && !m_bStopRequested && !m_bPaused)
         return Outcome::kCompleted;
     return CheckStop();
 }
 
 BOOL CVelmoraDlg::HandleStopClick()
 {
-    if (m_bBusy)
-    {
-        m_bBusy = FALSE;
-        return TRUE;
-    }
-    return m_bOperationRunning;
+    if (!m_bBusy)
+        return FALSE;
+    m_bStopRequested = TRUE;
+    return TRUE;
 }
 
 BOOL CVelmoraDlg::HandlePauseClick()
 {
-    if (m_bBusy)
-    {
-        m_btnDelete.SetWindowText(m_bPaused ? "Пауза" : "Продолжить");
-        m_bPaused = !m_bPaused;
-        if (m_pProgress)
-            m_pProgress->OnHold(m_bPaused);
+    if (!m_bBusy)
+        return FALSE;
+    if (m_bStopRequested)
         return TRUE;
-    }
-    return m_bOperationRunning;
+    m_btnDelete.SetWindowText(m_bPaused ? "Пауза" : "Продолжить");
+    m_bPaused = !m_bPaused;
+    if (m_pHold)
+        m_pHold->OnHold(m_bPaused);
+    return TRUE;
 }
 
 void CVelmoraDlg::ShowStatus(LPCSTR pszText)

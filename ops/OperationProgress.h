@@ -2,10 +2,10 @@
 // refreshed at a bounded rate instead of after every file.
 #pragma once
 #include "framework/Controls.h"
-#include "ops/ProgressDisplay.h"
+#include "ops/OperationHold.h"
 #include "ops/RefreshPacer.h"
 
-class COperationProgress : public IProgressDisplay
+class COperationProgress : public IOperationHold
 {
 public:
     COperationProgress(CListCtrl& list, CEdit& status, CProgressCtrl& bar, int nTotal);

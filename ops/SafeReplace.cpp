@@ -61,27 +61,28 @@ private:
 };
 
 // The whole source as it was when the copy began: a source that shrinks or grows meanwhile fails it.
-BOOL CopyContents(HANDLE hSource, HANDLE hTarget, const std::function<void()>& onChunk)
+FileFailure CopyContents(HANDLE hSource, HANDLE hTarget, const std::function<void()>& onChunk)
 {
     LARGE_INTEGER size;
     if (!::GetFileSizeEx(hSource, &size))
-        return FALSE;
+        return FileFailure::kSource;
     ULONGLONG nLeft = static_cast<ULONGLONG>(size.QuadPart);
     std::vector<BYTE> buffer(static_cast<size_t>(std::min<ULONGLONG>(nLeft, kChunkSize)) + 1);
     for (;;)
     {
         DWORD nRead = 0;
         if (!::ReadFile(hSource, buffer.data(), static_cast<DWORD>(buffer.size()), &nRead, nullptr))
-            return FALSE;
+            return FileFailure::kSource;
         if (nRead == 0)
-            return nLeft == 0;
+            return nLeft == 0 ? FileFailure::kNone : FileFailure::kSource;
         if (nRead > nLeft)
-            return FALSE;
+            return FileFailure::kSource;
         DWORD nWritten = 0;
         if (!::WriteFile(hTarget, buffer.data(), nRead, &nWritten, nullptr) || nWritten != nRead)
-            return FALSE;
+            return FileFailure::kWrite;
         nLeft -= nRead;
-        onChunk();
+        if (onChunk)
+            onChunk();
     }
 }
 
@@ -99,39 +100,40 @@ BOOL CopyAttributes(HANDLE hSource, HANDLE hTarget)
         target.FileAttributes = FILE_ATTRIBUTE_NORMAL;
     return ::SetFileInformationByHandle(hTarget, FileBasicInfo, &target, sizeof(target));
 }
-}  // namespace
 
-namespace
-{
 // The whole source, its attributes and its time, in a temporary file beside the target, closed.
-BOOL WriteCopyBeside(HANDLE hSource, LPCSTR pszTarget, CTemporaryFile& temporary,
-                     const std::function<void()>& onChunk)
+FileFailure WriteCopyBeside(HANDLE hSource, LPCSTR pszTarget, CTemporaryFile& temporary,
+                            const std::function<void()>& onChunk)
 {
-    if (!temporary.CreateBeside(pszTarget) || !CopyContents(hSource, temporary.Handle(), onChunk) ||
-        !CopyAttributes(hSource, temporary.Handle()))
-        return FALSE;
+    if (!temporary.CreateBeside(pszTarget))
+        return FileFailure::kTemporaryFile;
+    const FileFailure failure = CopyContents(hSource, temporary.Handle(), onChunk);
+    if (failure != FileFailure::kNone)
+        return failure;
+    if (!CopyAttributes(hSource, temporary.Handle()))
+        return FileFailure::kWrite;
     temporary.CloseFile();
-    return TRUE;
+    return FileFailure::kNone;
 }
 
-BOOL TakeTargetsPlace(CTemporaryFile& temporary, LPCSTR pszTarget)
+FileFailure TakeTargetsPlace(CTemporaryFile& temporary, LPCSTR pszTarget)
 {
     if (!RenameReplacing(temporary.Path(), pszTarget))
-        return FALSE;
+        return FileFailure::kRename;
     temporary.Keep();
-    return TRUE;
+    return FileFailure::kNone;
 }
-
 }  // namespace
 
-BOOL CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk)
+FileFailure CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk)
 {
     CAutoHandle source(OpenPath(pszSource, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN));
     if (!source.IsValid())
-        return FALSE;
+        return FileFailure::kSource;
     CTemporaryFile temporary;
-    return WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk) && TakeTargetsPlace(temporary, pszTarget);
+    const FileFailure failure = WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk);
+    return failure != FileFailure::kNone ? failure : TakeTargetsPlace(temporary, pszTarget);
 }
 
 // The source is held from the start with no other program allowed to write it, so that the file
@@ -140,25 +142,27 @@ BOOL CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void(
 // replaced, so a source that cannot be deleted (read-only, say) fails the move while the target is
 // still as it was, and a target that cannot be replaced takes the mark back. The source is deleted
 // when its handle closes.
-BOOL MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const ListedState& listed,
-                   const std::function<void()>& onChunk)
+FileFailure MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const ListedState& listed,
+                          const std::function<void()>& onChunk)
 {
     CAutoHandle source(OpenHeldForDeletion(pszSource));
-    if (!source.IsValid() || !IsAsListed(source.Get(), listed))
-        return FALSE;
+    if (!source.IsValid())
+        return FileFailure::kSource;
+    if (!IsAsListed(source.Get(), listed))
+        return FileFailure::kNotListed;
     if (RenameReplacing(pszSource, pszTarget))
-        return TRUE;
+        return FileFailure::kNone;
     if (::GetLastError() != ERROR_NOT_SAME_DEVICE)
-        return FALSE;
+        return FileFailure::kRename;
     CTemporaryFile temporary;
-    if (!WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk) || !MarkForDeletion(source.Get(), TRUE))
-        return FALSE;
-    if (!TakeTargetsPlace(temporary, pszTarget))
-    {
-        // Should the mark stay, the source goes: its copy then stays, under its temporary name.
-        if (!MarkForDeletion(source.Get(), FALSE))
-            temporary.Keep();
-        return FALSE;
-    }
-    return TRUE;
+    FileFailure failure = WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk);
+    if (failure != FileFailure::kNone)
+        return failure;
+    if (!MarkForDeletion(source.Get(), TRUE))
+        return FileFailure::kDeleteSource;
+    failure = TakeTargetsPlace(temporary, pszTarget);
+    // Should the mark stay, the source goes: its copy then stays, under its temporary name.
+    if (failure != FileFailure::kNone && !MarkForDeletion(source.Get(), FALSE))
+        temporary.Keep();
+    return failure;
 }

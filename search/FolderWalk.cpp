@@ -2,6 +2,7 @@
 #include "app/VelmoraDlg.h"
 #include "framework/AutoHandle.h"
 #include "framework/FileSystem.h"
+#include "search/VisitedFolders.h"
 
 namespace
 {
@@ -32,7 +33,7 @@ Outcome CVelmoraDlg::ScanFolder(LPCSTR pszFolder)
     if (CheckStopPaced() == Outcome::kStopped)
         return Outcome::kStopped;
     CFolderListing listing(pszFolder);
-    if (!listing.IsOpen() || !m_visitedFolders.Enter(listing.Handle(), pszFolder))
+    if (!listing.IsOpen() || !m_pVisitedFolders->Enter(listing.Handle(), pszFolder))
         return Outcome::kCompleted;
     m_report.ShowFolder("Просмотр: %s", pszFolder);
 

@@ -1,8 +1,11 @@
 // The duplicate search: from the path field through walk, size filter, checksums and grouping to the list.
-#include "app/VelmoraDlg.h"
 #include "framework/FileSystem.h"
 #include "framework/PathText.h"
+#include "ops/OperationScope.h"
 #include "search/ChecksumJob.h"
+#include "search/ReadAhead.h"
+#include "search/SearchHold.h"
+#include "search/SearchTables.h"
 #include <algorithm>
 #include <utility>
 
@@ -17,33 +20,36 @@ void CVelmoraDlg::OnSearch()
     m_strPath = CleanTypedPath(static_cast<LPCSTR>(m_strPath)).c_str();
     if (m_strPath.IsEmpty())
         return;
-    SetIdle(FALSE);
-    // Every path of the results is taken literally from here on: the root is a full path, with "."
-    // and ".." resolved and a relative path taken from the current folder.
-    const std::string root = FullPath(static_cast<LPCSTR>(m_strPath));
-    if (!root.empty())
-        m_strPath = root.c_str();
-    if (m_strPath[m_strPath.GetLength() - 1] != '\\')
-        m_strPath += '\\';
-    m_strRoot = m_strPath;
-    m_progress.SetPos(0);
-    m_progress.UpdateWindow();
-    if (RunSearch() == Outcome::kStopped)
+    Outcome outcome;
+    {
+        CSearchHold hold(m_report);
+        COperationScope operation(*this, hold);
+        // Every path of the results is taken literally from here on: the root is a full path, with
+        // "." and ".." resolved and a relative path taken from the current folder.
+        const std::string root = FullPath(static_cast<LPCSTR>(m_strPath));
+        if (!root.empty())
+            m_strPath = root.c_str();
+        if (m_strPath[m_strPath.GetLength() - 1] != '\\')
+            m_strPath += '\\';
+        m_strRoot = m_strPath;
+        m_progress.SetPos(0);
+        m_progress.UpdateWindow();
+        outcome = RunSearch(hold);
+    }
+    if (outcome == Outcome::kStopped)
         ClearResults();
+    else if (outcome == Outcome::kFailed)
+        ReportUnlistableRoot();
 }
 
-Outcome CVelmoraDlg::RunSearch()
+Outcome CVelmoraDlg::RunSearch(CSearchHold& hold)
 {
-    CProgressRegistration registration(m_pProgress, m_report);
     m_report.Restart();
     if (ScanFolder(m_strRoot) == Outcome::kStopped)
         return Outcome::kStopped;
     // Only a walk that found nothing asks again, so that a search pays nothing for this.
     if (m_files.IsEmpty() && !CanListFolder(m_strRoot))
-    {
-        ReportUnlistableRoot();
         return Outcome::kFailed;
-    }
     m_report.Flush();
     m_status.SetWindowText("");
     m_editFolder.SetWindowText("");
@@ -52,24 +58,22 @@ Outcome CVelmoraDlg::RunSearch()
     if (KeepSharedSizes() == Outcome::kStopped)
         return Outcome::kStopped;
     std::vector<ContentKey> keys;
-    if (ChecksumFiles(keys) == Outcome::kStopped || GroupEqualFiles(keys) == Outcome::kStopped)
+    if (ChecksumFiles(keys, hold) == Outcome::kStopped || GroupEqualFiles(keys) == Outcome::kStopped)
         return Outcome::kStopped;
     SortGroups();
-    if (ListGroups() == Outcome::kStopped)
+    if (ListGroups(hold) == Outcome::kStopped)
         return Outcome::kStopped;
     CString found;
     found.Format("Найдено %d дубликатов", m_groups.GroupCount());
     ShowStatus(found);
     m_progress.SetPos(0);
     m_progress.UpdateWindow();
-    EndOperation();
     return Outcome::kCompleted;
 }
 
 // A root that cannot be listed is a failure, not a search that found nothing.
 void CVelmoraDlg::ReportUnlistableRoot()
 {
-    EndOperation();
     ShowStatus("");
     m_progress.SetPos(0);
     m_progress.UpdateWindow();
@@ -131,7 +135,7 @@ Outcome CVelmoraDlg::KeepSharedSizes()
 // Two threads read the files ahead of the window, which takes them in list order: the status names
 // each file in turn, also while one long file is read, and the window keeps answering between. The
 // working list goes to the reading threads for the stage and comes back when every file has been read.
-Outcome CVelmoraDlg::ChecksumFiles(std::vector<ContentKey>& keys)
+Outcome CVelmoraDlg::ChecksumFiles(std::vector<ContentKey>& keys, CSearchHold& hold)
 {
     const auto job = std::make_shared<CChecksumJob>();
     const size_t nFiles = static_cast<size_t>(m_files.GetSize());
@@ -145,9 +149,9 @@ Outcome CVelmoraDlg::ChecksumFiles(std::vector<ContentKey>& keys)
             static_cast<int>(nFiles),
             [job](CFileDigester& digester, int i) { ChecksumJobFile(*job, static_cast<size_t>(i), digester); },
             [job](int i) { return job->lengths[i] > CFileDigester::kLoadSize; });
-        m_report.BeginReading(reader);
+        hold.SetReader(&reader);
         const Outcome outcome = TakeChecksums(reader, job->paths);
-        m_report.EndReading();
+        hold.SetReader(nullptr);
         if (outcome == Outcome::kStopped)
             return outcome;
     }
@@ -256,14 +260,14 @@ void CVelmoraDlg::SortGroups()
     m_report.Flush();
 }
 
-Outcome CVelmoraDlg::ListGroups()
+Outcome CVelmoraDlg::ListGroups(CSearchHold& hold)
 {
     ShowStatus("Составление списка файлов...");
     // Rows inserted with drawing on cost about 9 ms each; without, a few microseconds.
     m_list.SetRedraw(FALSE);
-    m_report.BeginListing(m_list);
+    hold.SetListing(&m_list);
     const Outcome outcome = AppendGroupRows();
-    m_report.EndListing();
+    hold.SetListing(nullptr);
     m_list.SetRedraw(TRUE);
     m_list.Invalidate();
     m_list.UpdateWindow();

@@ -1,6 +1,5 @@
 // CSearchProgress: keeps the newest values and formats them only when they are put on the window.
 #include "search/SearchProgress.h"
-#include "search/ReadAhead.h"
 
 namespace
 {
@@ -77,22 +76,5 @@ void CSearchProgress::Flush()
         m_bar.SetRange32(0, m_nMax);
         m_bar.SetPos(m_nPos);
         m_bar.UpdateWindow();
-    }
-}
-
-void CSearchProgress::OnHold(BOOL bHeld)
-{
-    if (m_pReading)
-        m_pReading->Hold(bHeld);
-    if (bHeld)
-        Flush();
-    if (m_pListing)
-    {
-        m_pListing->SetRedraw(bHeld);
-        if (bHeld)
-        {
-            m_pListing->Invalidate();
-            m_pListing->UpdateWindow();
-        }
     }
 }

@@ -1,13 +1,10 @@
 // CSearchProgress: the search's newest progress, put on the window at most once per interval.
 #pragma once
 #include "framework/Afx.h"
-#include "ops/ProgressDisplay.h"
 #include "ops/RefreshPacer.h"
 #include <string>
 
-class CReadAhead;
-
-class CSearchProgress : public IProgressDisplay
+class CSearchProgress
 {
 public:
     CSearchProgress(CEdit& status, CEdit& fileField, CProgressCtrl& bar);
@@ -24,14 +21,6 @@ public:
     // The next change shows at once.
     void Restart() { m_pacer.Reset(); }
     void SetRefreshInterval(DWORD nIntervalMs) { m_pacer = CRefreshPacer(nIntervalMs); }
-    // The list is being filled with its drawing off; a held search lets it show the rows so far.
-    void BeginListing(CListCtrl& list) { m_pListing = &list; }
-    void EndListing() { m_pListing = nullptr; }
-    // The files are read on threads of their own, which must stop reading while the search is held.
-    void BeginReading(CReadAhead& reader) { m_pReading = &reader; }
-    void EndReading() { m_pReading = nullptr; }
-
-    void OnHold(BOOL bHeld) override;
 
 private:
     CRefreshPacer m_pacer;
@@ -48,6 +37,4 @@ private:
     BOOL m_bStatusPending = FALSE;
     BOOL m_bFilePending = FALSE;
     BOOL m_bBarPending = FALSE;
-    CListCtrl* m_pListing = nullptr;
-    CReadAhead* m_pReading = nullptr;
 };

@@ -249,6 +249,8 @@ class CUncreatedDialog : public CVelmoraDlg
 {
 public:
     using CVelmoraDlg::OnWndMsg;
+    using CVelmoraDlg::m_cxClient;
+    using CVelmoraDlg::m_cyClient;
 };
 }  // namespace
 

@@ -93,7 +93,7 @@ void FillGroups(CDialogUnderTest& dlg, const std::vector<int>& sizes)
     }
 }
 
-CString CellText(CVelmoraDlg& dlg, int row, int column, int bufferSize = 512)
+CString CellText(CDialogUnderTest& dlg, int row, int column, int bufferSize = 512)
 {
     std::vector<char> buffer(static_cast<size_t>(bufferSize) + 8, '#');
     LVITEMA item = {};
@@ -112,7 +112,7 @@ TEST(MainWindow, StartsEmptyIdleAndWithTheFocusInThePathField)
     EXPECT_EQ(CString(""), dlg.ControlText(IDC_PATH));
     EXPECT_EQ(CString(""), dlg.ControlText(IDC_FOLDER));
     EXPECT_EQ(CString(""), dlg.ControlText(IDC_STATUS));
-    EXPECT_EQ(BST_UNCHECKED, dlg.m_chkMp3.SendMessage(BM_GETCHECK));
+    EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(dlg.m_hWnd, IDC_MP3));
     EXPECT_EQ(0, dlg.m_progress.SendMessage(PBM_GETPOS));
     EXPECT_EQ(0, dlg.m_list.GetItemCount());
     EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, IDC_PATH), ::GetFocus());
@@ -339,14 +339,14 @@ TEST(MainWindow, ClosingIsRefusedWhileBusy)
 {
     CDialogUnderTest dlg;
     FillGroups(dlg, {2});
-    dlg.SetIdle(FALSE);
+    CNoHold hold;
+    CDialogUnderTest::COperationScope busy(dlg, hold);
     EXPECT_FALSE(::IsWindowEnabled(dlg.m_btnExit.m_hWnd));
     ::PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDCANCEL, 0);
     PumpMessages(dlg.m_hWnd);
     EXPECT_NE(nullptr, dlg.m_hWnd);
     EXPECT_EQ(1, dlg.m_groups.GroupCount());
-    dlg.SetIdle(TRUE);
 }
 
 TEST(AboutBox, OpensOwnedByTheMainWindowAndClosesWithOkOrEscape)

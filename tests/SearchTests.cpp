@@ -57,9 +57,7 @@ TEST(FolderWalk, ListsDepthFirstWithSubfolderFilesWhereTheirEntryStood)
     root.Write("..a\\d.txt", "dddd");
 
     CDialogUnderTest dlg;
-    dlg.SetIdle(FALSE);
-    EXPECT_EQ(Outcome::kCompleted, dlg.ScanFolder(root.Path().c_str()));
-    dlg.SetIdle(TRUE);
+    EXPECT_EQ(Outcome::kCompleted, dlg.Walk(root.Path()));
 
     const std::vector<std::string> expected = {"..a\\d.txt", "a.txt", "sub\\b.txt", "sub\\deeper\\c.txt", "z.txt"};
     const std::vector<ULONGLONG> sizes = {4, 1, 2, 0, 3};
@@ -76,9 +74,7 @@ TEST(FolderWalk, KeepsTheFullSizeOfFilesOver4GiB)
     CTempFolder root;
     ASSERT_EQ((1ll << 32) + 10, FileSize(root.WriteSparse("big.bin", (1ll << 32) + 10)));
     CDialogUnderTest dlg;
-    dlg.SetIdle(FALSE);
-    EXPECT_EQ(Outcome::kCompleted, dlg.ScanFolder(root.Path().c_str()));
-    dlg.SetIdle(TRUE);
+    EXPECT_EQ(Outcome::kCompleted, dlg.Walk(root.Path()));
     ASSERT_EQ(1, dlg.m_values.GetSize());
     EXPECT_EQ((1ull << 32) + 10, dlg.m_values[0]);
 }
@@ -87,9 +83,7 @@ TEST(FolderWalk, MissingFolderGivesNothing)
 {
     CTempFolder root;
     CDialogUnderTest dlg;
-    dlg.SetIdle(FALSE);
-    EXPECT_EQ(Outcome::kCompleted, dlg.ScanFolder((root.Path() + "missing\\").c_str()));
-    dlg.SetIdle(TRUE);
+    EXPECT_EQ(Outcome::kCompleted, dlg.Walk((root.Path() + "missing\\")));
     EXPECT_EQ(0, dlg.m_files.GetSize());
 }
 
@@ -125,9 +119,7 @@ TEST(FolderWalk, LinksToFoldersAreNotFollowedAndTwoPathsToOneFileAreNoGroup)
     ASSERT_TRUE(::CreateHardLinkA((root.Path() + "b.bin").c_str(), (root.Path() + "a\\song.bin").c_str(), nullptr));
 
     CDialogUnderTest dlg;
-    dlg.SetIdle(FALSE);
-    EXPECT_EQ(Outcome::kCompleted, dlg.ScanFolder(root.Path().c_str()));
-    dlg.SetIdle(TRUE);
+    EXPECT_EQ(Outcome::kCompleted, dlg.Walk(root.Path()));
     EXPECT_EQ(2, dlg.m_files.GetSize());
 
     dlg.Search(root.Path());

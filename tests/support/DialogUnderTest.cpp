@@ -34,6 +34,13 @@ int CDialogUnderTest::AddGroup(const std::vector<std::string>& paths)
     return nGroup;
 }
 
+Outcome CDialogUnderTest::Walk(const std::string& folder)
+{
+    CNoHold hold;
+    COperationScope busy(*this, hold);
+    return ScanFolder(folder.c_str());
+}
+
 std::vector<LPARAM> CDialogUnderTest::RowKeys() const
 {
     std::vector<LPARAM> keys;

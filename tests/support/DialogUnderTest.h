@@ -1,6 +1,8 @@
 // CDialogUnderTest: the main window created without a modal loop, for tests and benchmarks alike.
 #pragma once
 #include "app/VelmoraDlg.h"
+#include "ops/OperationHold.h"
+#include "ops/OperationScope.h"
 #include "tests/support/MessagePump.h"
 #include <string>
 #include <vector>
@@ -52,11 +54,32 @@ public:
     // Fills the results list as a search does: a group per entry of full paths, one row per file,
     // a separator row between two groups.
     void ShowGroups(const std::vector<std::vector<std::string>>& groups);
-    using CVelmoraDlg::OnWndMsg;
+    // The test seams: what tests and benchmarks call or look at directly.
     using CVelmoraDlg::CheckStop;
+    using CVelmoraDlg::COperationScope;
     using CVelmoraDlg::HandlePauseClick;
+    using CVelmoraDlg::OnWndMsg;
     using CVelmoraDlg::ScanFolder;
-    using CVelmoraDlg::SetIdle;
+    using CVelmoraDlg::m_bBusy;
+    using CVelmoraDlg::m_bPaused;
+    using CVelmoraDlg::m_btnCopy;
+    using CVelmoraDlg::m_btnDelete;
+    using CVelmoraDlg::m_btnExit;
+    using CVelmoraDlg::m_btnMove;
+    using CVelmoraDlg::m_btnSearch;
+    using CVelmoraDlg::m_cxClient;
+    using CVelmoraDlg::m_cyClient;
+    using CVelmoraDlg::m_editPath;
+    using CVelmoraDlg::m_files;
+    using CVelmoraDlg::m_groups;
+    using CVelmoraDlg::m_hIcon;
+    using CVelmoraDlg::m_list;
+    using CVelmoraDlg::m_progress;
+    using CVelmoraDlg::m_status;
+    using CVelmoraDlg::m_strPath;
+    using CVelmoraDlg::m_strRoot;
+    using CVelmoraDlg::m_values;
+    using CVelmoraDlg::m_writeTimes;
 
     // Types the path, sets the MP3 option and presses "Поиск"; returns when the search has ended.
     void Search(const std::string& path, BOOL bMp3 = FALSE)
@@ -65,6 +88,8 @@ public:
         ::CheckDlgButton(m_hWnd, IDC_MP3, bMp3 ? BST_CHECKED : BST_UNCHECKED);
         Click(IDC_SEARCH);
     }
+    // The walk alone, as a search runs it.
+    Outcome Walk(const std::string& folder);
     // Every refresh and every drain as it comes, so that a test sees each step of a search.
     void RefreshOnEveryStep() { RefreshEvery(0); }
     void RefreshEvery(DWORD nIntervalMs)
@@ -83,3 +108,9 @@ public:
     void SelectRows(const std::vector<int>& rows);
 };
 
+// An operation that holds nothing, for a test that runs part of one (a walk) in the busy state.
+class CNoHold : public IOperationHold
+{
+public:
+    void OnHold(BOOL) override {}
+};

@@ -136,20 +136,34 @@ BOOL RunUnixCommand(const std::string& command, const std::string& path)
     PROCESS_INFORMATION process;
     if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return FALSE;
-    ::WaitForSingleObject(process.hProcess, INFINITE);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return TRUE;
 }
 }  // namespace
 
+namespace
+{
+// Wine does not wait for a Unix program it started: what the program does is awaited on the disk.
+BOOL WaitForPath(const std::string& path, BOOL bPresent)
+{
+    for (const ULONGLONG nEnd = ::GetTickCount64() + 5000; ::GetTickCount64() < nEnd; ::Sleep(10))
+    {
+        if (PathExists(path.c_str()) == bPresent)
+            return TRUE;
+    }
+    return FALSE;
+}
+}  // namespace
+
 BOOL MakeUnixLink(const std::string& link, const std::string& target)
 {
     return PathExists("Z:\\bin\\ln") && RunUnixCommand("Z:\\bin\\ln -s \"" + target + "\"", link) &&
-           PathExists(link.c_str());
+           WaitForPath(link, TRUE);
 }
 
 void RemoveUnixLink(const std::string& link)
 {
-    RunUnixCommand("Z:\\bin\\rm", link);
+    if (PathExists(link.c_str()) && RunUnixCommand("Z:\\bin\\rm", link))
+        WaitForPath(link, FALSE);
 }

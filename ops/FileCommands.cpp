@@ -1,0 +1,62 @@
+// The commands on marked files: "Удалить", "Копировать в", "Переместить в", and their steps on one file.
+#include "ops/FileCommand.h"
+#include "framework/AutoHandle.h"
+#include "framework/FileSystem.h"
+#include "ops/Folders.h"
+#include "ops/SafeReplace.h"
+#include "results/ResultsTable.h"
+
+namespace
+{
+// Checked and deleted through one handle that lets nobody write meanwhile: a file changed since it was
+// listed is not the copy the list shows, and stays.
+FileFailure DeleteStep(const FileStep& step)
+{
+    CAutoHandle file(OpenHeldForDeletion(step.source));
+    if (!file.IsValid())
+        return FileFailure::kSource;
+    if (!IsAsListed(file.Get(), step.listed))
+        return FileFailure::kNotListed;
+    return MarkForDeletion(file.Get(), TRUE) ? FileFailure::kNone : FileFailure::kDeleteSource;
+}
+
+// Copying or moving a file onto itself would destroy it: the target may be the source written
+// another way. Onto another listed file it would destroy a file that the list still shows, when the
+// target folder lies inside the searched folder.
+BOOL IsProtectedTarget(const FileStep& step)
+{
+    CAutoHandle target(OpenForIdentity(step.target));
+    if (!target.IsValid())
+        return FALSE;
+    const ULONGLONG nTargetIndex = FileIndexOf(target.Get());
+    return IsSameFile(step.source, target.Get(), nTargetIndex, step.target) ||
+           step.results.ShowsFile(target.Get(), nTargetIndex, step.target, step.root);
+}
+
+FileFailure PrepareTarget(const FileStep& step)
+{
+    if (!MakeFolders(step.target, FALSE))
+        return FileFailure::kTargetFolders;
+    return IsProtectedTarget(step) ? FileFailure::kProtectedTarget : FileFailure::kNone;
+}
+
+FileFailure CopyStep(const FileStep& step)
+{
+    const FileFailure failure = PrepareTarget(step);
+    return failure != FileFailure::kNone ? failure : CopyReplacing(step.source, step.target, step.onChunk);
+}
+
+FileFailure MoveStep(const FileStep& step)
+{
+    const FileFailure failure = PrepareTarget(step);
+    return failure != FileFailure::kNone ? failure
+                                         : MoveReplacing(step.source, step.target, step.listed, step.onChunk);
+}
+}  // namespace
+
+const FileCommand kDeleteCommand = {"Удаляю: %s", "Невозможно удалить файл:\n%s", "Ошибка при удалении", FALSE,
+                                    TRUE, &DeleteStep};
+const FileCommand kCopyCommand = {"Копирую: %s", "Невозможно скопировать файл:\n%s", "Ошибка при копировании", TRUE,
+                                  FALSE, &CopyStep};
+const FileCommand kMoveCommand = {"Перемещаю: %s", "Невозможно переместить файл:\n%s", "Ошибка при перемещении",
+                                  TRUE, TRUE, &MoveStep};
