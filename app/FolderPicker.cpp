@@ -1,25 +1,8 @@
 // "Обзор...": the system's folder chooser, opened on the folder typed in the path field.
 #include "app/VelmoraDlg.h"
 #include "framework/FileSystem.h"
+#include "framework/ScopedWin.h"
 #include <shlobj.h>
-
-namespace
-{
-// Frees the chooser's item list with the shell's allocator.
-class CAutoItemList
-{
-public:
-    explicit CAutoItemList(LPITEMIDLIST pidl) : m_pidl(pidl) {}
-    ~CAutoItemList() { ::CoTaskMemFree(m_pidl); }
-    CAutoItemList(const CAutoItemList&) = delete;
-    CAutoItemList& operator=(const CAutoItemList&) = delete;
-
-    LPITEMIDLIST Get() const { return m_pidl; }
-
-private:
-    LPITEMIDLIST m_pidl;
-};
-}  // namespace
 
 void CVelmoraDlg::OnBrowse()
 {
@@ -40,7 +23,7 @@ BOOL CVelmoraDlg::BrowseForFolder(std::string& path, LPCSTR pszTitle)
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = &CVelmoraDlg::BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(path.c_str());
-    CAutoItemList chosen(::SHBrowseForFolderA(&info));
+    CAutoCoTaskMem<ITEMIDLIST> chosen(::SHBrowseForFolderA(&info));
     if (!chosen.Get())
         return FALSE;
     const std::string chosenPath = PathOfShellItem(chosen.Get());

@@ -1,6 +1,7 @@
 // CVelmoraDlg: construction, data exchange, initialisation, the message map, clearing and closing.
 #include "app/VelmoraDlg.h"
 #include "app/AboutDlg.h"
+#include "framework/Gdi.h"
 #include "search/VisitedFolders.h"
 
 CVelmoraDlg::CVelmoraDlg(CWnd* pParent)
@@ -127,17 +128,15 @@ BOOL CVelmoraDlg::OnPaint()
 {
     if (!IsIconic())
         return FALSE;
-    PAINTSTRUCT ps;
-    const HDC hdc = ::BeginPaint(m_hWnd, &ps);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+    CPaintDC dc(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()), 0);
     const int cxIcon = ::GetSystemMetrics(SM_CXICON);
     const int cyIcon = ::GetSystemMetrics(SM_CYICON);
     RECT rect;
     GetClientRect(&rect);
     const int x = (rect.right - rect.left - cxIcon + 1) / 2;
     const int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
-    ::DrawIcon(hdc, x, y, m_hIcon);
-    ::EndPaint(m_hWnd, &ps);
+    ::DrawIcon(dc.Get(), x, y, m_hIcon);
     return TRUE;
 }
 

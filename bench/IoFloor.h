@@ -1,7 +1,7 @@
 // The platform's floor for a search: the bare listing of a tree and the bare reading of the files a
 // search must read (those whose size another file shares), in walk order, with CreateFileA and ReadFile.
 #pragma once
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include <windows.h>
 #include <cstring>
 #include <map>

@@ -1,6 +1,6 @@
 // The benchmark tree: a seeded plan of folders and files, the bytes of each planned file, and its writing.
 #pragma once
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include <windows.h>
 #include <algorithm>
 #include <cmath>

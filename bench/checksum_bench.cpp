@@ -1,5 +1,5 @@
 // Throughput of the checksum engines, the fingerprint and the combined hasher on warm buffers.
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "search/ContentHasher.h"
 #include "search/Crc32.h"
 #include "search/FileChecksum.h"

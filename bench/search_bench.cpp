@@ -4,7 +4,7 @@
 #include "bench/IoFloor.h"
 #include "tests/support/DialogUnderTest.h"
 #include "tests/support/StatusStages.h"
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "framework/WinApp.h"
 #include "search/Mp3Tags.h"
 #include <commctrl.h>

@@ -1,6 +1,6 @@
 // The commands on marked files: "Удалить", "Копировать в", "Переместить в", and their steps on one file.
 #include "ops/FileCommand.h"
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 #include "ops/Folders.h"
 #include "ops/SafeReplace.h"

@@ -1,6 +1,6 @@
 // Copy into a temporary file beside the target, then replace the target by renaming it over.
 #include "ops/SafeReplace.h"
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 #include <algorithm>
 #include <cstdio>

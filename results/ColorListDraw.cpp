@@ -1,5 +1,5 @@
 // CColorListCtrl's painting: rows in their colours, the white area below the rows, the grid.
-#include "framework/AutoGdi.h"
+#include "framework/Gdi.h"
 #include "results/ColorListCtrl.h"
 #include "framework/Utf8.h"
 
@@ -38,7 +38,7 @@ BOOL CColorListCtrl::DrawItem(UINT nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
     if (GetItemRect(nItem, &rcBounds, LVIR_BOUNDS))
         rcItem.left = rcBounds.left;
     {
-        CAutoSaveDC saved(hdc);
+        CSaveDC saved(hdc);
         COLORREF background = GetRowColor(nItem);
         COLORREF text = m_colors[kText];
         if ((lpDrawItemStruct->itemState & ODS_SELECTED) && CanSelectRow(nItem))
@@ -62,9 +62,9 @@ BOOL CColorListCtrl::DrawItem(UINT nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
 
 void CColorListCtrl::FillRow(HDC hdc, const RECT& rcItem, COLORREF color)
 {
-    CAutoGdiObject brush(::CreateSolidBrush(color));
-    CAutoSelectObject selectBrush(hdc, brush.Get());
-    CAutoSelectObject selectPen(hdc, ::GetStockObject(NULL_PEN));
+    CBrush brush(::CreateSolidBrush(color));
+    CSelection selectBrush(hdc, brush.Get());
+    CSelection selectPen(hdc, ::GetStockObject(NULL_PEN));
     // With the null pen Rectangle leaves out the right and bottom edges: one pixel more each way.
     ::Rectangle(hdc, rcItem.left, rcItem.top, rcItem.right + 1, rcItem.bottom + 1);
 }
@@ -77,8 +77,8 @@ void CColorListCtrl::DrawCells(HDC hdc, int nItem, const RECT& rcItem)
     {
         const int width = GetColumnWidth(i);
         RECT rcText = {x, rcItem.top, x + width - 2 * kCellMargin, rcItem.bottom};
-        CAutoGdiObject clip(::CreateRectRgnIndirect(&rcText));
-        ::ExtSelectClipRgn(hdc, clip.GetRegion(), RGN_COPY);
+        CRgn clip(::CreateRectRgnIndirect(&rcText));
+        ::ExtSelectClipRgn(hdc, clip.Get(), RGN_COPY);
         DrawCellText(hdc, GetItemText(nItem, i), rcText, CellAlignment(i));
         x += width;
     }
@@ -117,7 +117,7 @@ void CColorListCtrl::OnPaint()
     Default();
     if (GetItemCount() <= 0)
         return;
-    CAutoClientDC dc(m_hWnd);
+    CClientDC dc(m_hWnd);
     RECT rcClient;
     GetClientRect(&rcClient);
     ClearBelowLastRow(dc.Get(), rcClient);
@@ -129,8 +129,8 @@ void CColorListCtrl::ClearBelowLastRow(HDC hdc, const RECT& rcClient)
     RECT rcLast;
     if (!GetItemRect(GetItemCount() - 1, &rcLast, LVIR_BOUNDS) || rcLast.bottom >= rcClient.bottom)
         return;
-    CAutoSelectObject selectBrush(hdc, ::GetStockObject(WHITE_BRUSH));
-    CAutoSelectObject selectPen(hdc, ::GetStockObject(NULL_PEN));
+    CSelection selectBrush(hdc, ::GetStockObject(WHITE_BRUSH));
+    CSelection selectPen(hdc, ::GetStockObject(NULL_PEN));
     ::Rectangle(hdc, 0, rcLast.bottom, rcClient.right + 1, rcClient.bottom + 1);
 }
 
@@ -140,8 +140,8 @@ void CColorListCtrl::DrawGrid(HDC hdc, const RECT& rcClient)
     RECT rcTop;
     if (!GetItemRect(GetTopIndex(), &rcTop, LVIR_BOUNDS))
         return;
-    CAutoGdiObject pen(::CreatePen(PS_SOLID, 1, m_colors[kGrid]));
-    CAutoSelectObject selectPen(hdc, pen.Get());
+    CPen pen(::CreatePen(PS_SOLID, 1, m_colors[kGrid]));
+    CSelection selectPen(hdc, pen.Get());
     const int top = rcTop.top;
     const int rowHeight = rcTop.bottom - rcTop.top;
 

@@ -1,7 +1,7 @@
 // CDupListCtrl: the rows, columns and cell texts of the results list, resolved through the group table,
 // and the rule that keeps separator rows unselected.
 #include "results/DupListCtrl.h"
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 #include "framework/Utf8.h"
 #include "results/ItemKey.h"

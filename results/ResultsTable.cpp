@@ -1,6 +1,6 @@
 // CResultsTable: groups, row keys and listed files, kept in step.
 #include "results/ResultsTable.h"
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 #include <algorithm>
 #include <utility>

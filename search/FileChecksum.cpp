@@ -2,7 +2,7 @@
 #include "search/FileChecksum.h"
 #include "search/ContentHasher.h"
 #include "search/Mp3Tags.h"
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 #include <algorithm>
 #include <cstring>

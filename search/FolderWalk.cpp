@@ -1,6 +1,6 @@
 // The folder walk: every file below the search root with its size, depth first, in listing order.
 #include "app/VelmoraDlg.h"
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 #include "search/VisitedFolders.h"
 

@@ -1,6 +1,6 @@
 // CVisitedFolders: folder identities by file index, and by volume too where two indexes meet.
 #include "search/VisitedFolders.h"
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 
 BOOL CVisitedFolders::Enter(HANDLE hFolder, LPCSTR pszFolder)

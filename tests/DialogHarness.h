@@ -1,7 +1,7 @@
 // Test helpers: the main window created without a modal loop, message pumping, watching and answering it.
 #pragma once
 #include "tests/support/DialogUnderTest.h"
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "results/ItemKey.h"
 #include "tests/support/TestFiles.h"
 #include <functional>

@@ -1,5 +1,5 @@
 // Checks of MP3 tag arithmetic on byte arrays and of checksumming real files in a temporary folder.
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "search/ContentHasher.h"
 #include "search/FileChecksum.h"
 #include "search/Mp3Tags.h"

@@ -1,5 +1,5 @@
 // The results list as the user sees it: row colours, selection, grid and cut texts, read from the screen.
-#include "framework/AutoGdi.h"
+#include "framework/Gdi.h"
 #include "tests/DialogHarness.h"
 #include <string>
 #include <vector>
@@ -32,14 +32,14 @@ public:
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
-        CAutoClientDC screen(hWnd);
+        CClientDC screen(hWnd);
         const HDC hdcMemory = ::CreateCompatibleDC(screen.Get());
-        CAutoGdiObject bitmap(::CreateCompatibleBitmap(screen.Get(), m_cx, m_cy));
+        CGdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(screen.Get(), m_cx, m_cy));
         {
-            CAutoSelectObject select(hdcMemory, bitmap.Get());
+            CSelection select(hdcMemory, bitmap.Get());
             ::BitBlt(hdcMemory, 0, 0, m_cx, m_cy, screen.Get(), 0, 0, SRCCOPY);
         }
-        ::GetDIBits(hdcMemory, static_cast<HBITMAP>(bitmap.Get()), 0, m_cy, m_pixels.data(), &info,
+        ::GetDIBits(hdcMemory, bitmap.Get(), 0, m_cy, m_pixels.data(), &info,
                     DIB_RGB_COLORS);
         ::DeleteDC(hdcMemory);
     }
@@ -142,11 +142,11 @@ TEST_F(ListDrawingTest, SeparatorRowIsASolidBlackBar)
 
     // Drawn as selected, as the control may ask for in the moment before the mark comes off again.
     ::SetFocus(dlg.m_list.m_hWnd);
-    CAutoClientDC screen(dlg.m_list.m_hWnd);
+    CClientDC screen(dlg.m_list.m_hWnd);
     const HDC hdc = ::CreateCompatibleDC(screen.Get());
-    CAutoGdiObject bitmap(::CreateCompatibleBitmap(screen.Get(), separator.right, separator.bottom));
+    CGdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(screen.Get(), separator.right, separator.bottom));
     {
-        CAutoSelectObject select(hdc, bitmap.Get());
+        CSelection select(hdc, bitmap.Get());
         DRAWITEMSTRUCT item = {ODT_LISTVIEW, IDC_RESULTS, 2, ODA_DRAWENTIRE, ODS_SELECTED | ODS_FOCUS,
                                dlg.m_list.m_hWnd, hdc, separator, 0};
         dlg.m_list.DrawItem(IDC_RESULTS, &item);
@@ -273,8 +273,8 @@ TEST_F(ListDrawingTest, AmpersandsInAPathAreDrawnAsTheyAre)
     dlg.ShowGroups({{path, folder.Write("b.txt", "same")}});
     SIZE whole, ampersand;
     {
-        CAutoClientDC dc(dlg.m_list.m_hWnd);
-        CAutoSelectObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(dlg.m_list.SendMessage(WM_GETFONT, 0, 0)));
+        CClientDC dc(dlg.m_list.m_hWnd);
+        CSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(dlg.m_list.SendMessage(WM_GETFONT, 0, 0)));
         ::GetTextExtentPoint32A(dc.Get(), path.c_str(), static_cast<int>(path.size()), &whole);
         ::GetTextExtentPoint32A(dc.Get(), "&", 1, &ampersand);
     }

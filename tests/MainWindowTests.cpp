@@ -1,5 +1,5 @@
 // The main window as it starts, its controls, and the ways it ends; the About box.
-#include "app/VelmoraDlg.h"
+#include "framework/Check.h"
 #include "tests/DialogHarness.h"
 #include <string>
 #include <vector>
@@ -71,14 +71,6 @@ void CALLBACK WatchModal(HWND hWnd, UINT, UINT_PTR idEvent, DWORD)
     watcher.mainEnabled = ::IsWindowEnabled(watcher.hMain) != FALSE;
     // A key press as a user would give it: the box's own modal loop turns it into a command.
     ::PostMessageA(::GetFocus() ? ::GetFocus() : hBox, WM_KEYDOWN, watcher.closingKey, 0);
-}
-
-CStringArray* NewGroup(const std::vector<std::string>& paths)
-{
-    CStringArray* pGroup = new CStringArray;
-    for (const std::string& path : paths)
-        pGroup->Add(path.c_str());
-    return pGroup;
 }
 
 // Fills the dialog with groups of the given sizes: rows, separators and all.
@@ -363,4 +355,35 @@ TEST(AboutBox, OpensOwnedByTheMainWindowAndClosesWithOkOrEscape)
         EXPECT_TRUE(::IsWindowEnabled(dlg.m_hWnd));
         EXPECT_EQ(nullptr, ::FindWindowA(nullptr, "О программе"));
     }
+}
+
+namespace
+{
+int g_nFailedChecks = 0;
+void CountFailedCheck(const char*, const char*, int)
+{
+    ++g_nFailedChecks;
+}
+}  // namespace
+
+// The one check for a state that cannot happen fires in the build users get, not only in a debug build.
+TEST(Framework, AMessageForAWindowThatLostItsWrapperIsReportedAndGetsTheDefaultAnswer)
+{
+    const auto previous = AfxReportFailedCheck;
+    AfxReportFailedCheck = CountFailedCheck;
+    g_nFailedChecks = 0;
+    const HWND hWrapped = ::CreateWindowExA(0, "STATIC", "wrapped", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const HWND hBare = ::CreateWindowExA(0, "STATIC", "bare", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    {
+        CWnd wrapper;
+        ASSERT_TRUE(wrapper.SubclassWindow(hWrapped));
+        const LONG_PTR bareProc = ::GetWindowLongPtrA(hBare, GWLP_WNDPROC);
+        ::SetWindowLongPtrA(hBare, GWLP_WNDPROC, ::GetWindowLongPtrA(hWrapped, GWLP_WNDPROC));
+        EXPECT_EQ(0, ::SendMessageA(hBare, WM_USER, 0, 0));
+        ::SetWindowLongPtrA(hBare, GWLP_WNDPROC, bareProc);
+    }
+    EXPECT_EQ(1, g_nFailedChecks);
+    ::DestroyWindow(hBare);
+    ::DestroyWindow(hWrapped);
+    AfxReportFailedCheck = previous;
 }

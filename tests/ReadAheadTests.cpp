@@ -1,6 +1,6 @@
 // The search's reading threads: how far they run ahead, holding, long files read alone, and a stop
 // that never waits for a thread stuck in the system.
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "search/ReadAhead.h"
 #include <gtest/gtest.h>
 #include <atomic>

@@ -1,5 +1,5 @@
 // The duplicate search driven through the main window over real folders and files.
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "results/ItemKey.h"
 #include "tests/DialogHarness.h"
 #include <atomic>

@@ -1,6 +1,6 @@
 // CDialogUnderTest: filling the results list as a search does, and reading its rows and marks.
 #include "tests/support/DialogUnderTest.h"
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 
 void CDialogUnderTest::ShowGroups(const std::vector<std::vector<std::string>>& groups)

@@ -1,6 +1,6 @@
 // Files for tests: a temporary folder of a test's own, and reading back what the program left.
 #include "tests/support/TestFiles.h"
-#include "framework/AutoHandle.h"
+#include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 #include "framework/Utf8.h"
 #include "tests/RemoveTree.h"

@@ -1,7 +1,9 @@
-// Scoped owners for kernel handles: each closes its handle when it leaves scope.
+// Scoped owners of the system's handles and memory: each lets go of what it holds when it leaves scope.
 #pragma once
 #include <windows.h>
+#include <objbase.h>
 
+// A kernel handle: a file, an event, a thread. Both INVALID_HANDLE_VALUE and NULL mean none.
 class CAutoHandle
 {
 public:
@@ -28,6 +30,7 @@ private:
     HANDLE m_h;
 };
 
+// A directory search of FindFirstFile.
 class CAutoFind
 {
 public:
@@ -45,4 +48,20 @@ public:
 
 private:
     HANDLE m_h;
+};
+
+// Memory that the shell hands over and its allocator frees, such as a chosen folder's item list.
+template <class T>
+class CAutoCoTaskMem
+{
+public:
+    explicit CAutoCoTaskMem(T* p) : m_p(p) {}
+    ~CAutoCoTaskMem() { ::CoTaskMemFree(m_p); }
+    CAutoCoTaskMem(const CAutoCoTaskMem&) = delete;
+    CAutoCoTaskMem& operator=(const CAutoCoTaskMem&) = delete;
+
+    T* Get() const { return m_p; }
+
+private:
+    T* m_p;
 };
