@@ -2,6 +2,7 @@
 #include "tests/DialogHarness.h"
 #include "framework/FileSystem.h"
 #include "ops/Folders.h"
+#include "ops/SafeReplace.h"
 
 namespace
 {
@@ -288,4 +289,19 @@ TEST(IsSameFileOf, AFileIndexOfZeroIsUnknownAndLeavesItToThePaths)
     EXPECT_FALSE(IsSameFileOf(0, 0, "C:\\a\\x.txt", "C:\\a\\y.txt", oneVolume));
     EXPECT_TRUE(IsSameFileOf(0, 0, "C:\\a\\x.txt", "c:\\A\\b\\..\\X.TXT", oneVolume));
     EXPECT_FALSE(IsSameFileOf(9, 9, "C:\\a\\x.txt", "C:\\a\\x.txt", [] { return FALSE; }));
+}
+
+// Every failure keeps which step it was, though the user sees the command's one text.
+TEST(SafeReplace, AFailureSaysWhichStepFailed)
+{
+    CTempFolder temp;
+    const std::string source = temp.Write("a.txt", "a");
+    const ListedState listed = {1, 0};
+    EXPECT_EQ(FileFailure::kSource, CopyReplacing((temp.Path() + "missing").c_str(), (temp.Path() + "b").c_str(), {}));
+    EXPECT_EQ(FileFailure::kTemporaryFile, CopyReplacing(source.c_str(), (temp.Path() + "no\\\\b").c_str(), {}));
+    temp.MakeFolder("folder");
+    EXPECT_EQ(FileFailure::kRename, CopyReplacing(source.c_str(), (temp.Path() + "folder").c_str(), {}));
+    EXPECT_EQ(FileFailure::kNotListed, MoveReplacing(source.c_str(), (temp.Path() + "c").c_str(), listed, {}));
+    EXPECT_EQ(FileFailure::kNone, CopyReplacing(source.c_str(), (temp.Path() + "d").c_str(), {}));
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "d"), "a");
 }

@@ -81,3 +81,21 @@ TEST(FindEqualContent, LinksEqualKeysInTableOrderAndNeverAnUnreadFile)
               equal.nextEqual);
     EXPECT_EQ((std::vector<BYTE>{1, 1, 1, 0, 1, 0, 1, 1, 0}), equal.isFirst);
 }
+
+TEST(DistinctMembers, KeepsEachPhysicalFileOnceInTableOrderAndNeverJoinsUnknownIndexes)
+{
+    // Chain 0 -> 2 -> 3 -> 5 -> 6: 3 is a second path to 0's file, 6 to 5's; 2 and 5 have no index.
+    std::vector<ContentKey> keys(7, Key(9, 10));
+    const ULONGLONG indexes[] = {41, 0, 0, 41, 0, 0, 0};
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i].fileIndex = indexes[i];
+    keys[5].fileIndex = 77;
+    keys[6].fileIndex = 77;
+    std::vector<UINT> nextEqual(7, kNoNextFile);
+    nextEqual[0] = 2;
+    nextEqual[2] = 3;
+    nextEqual[3] = 5;
+    nextEqual[5] = 6;
+    EXPECT_EQ((std::vector<UINT>{0, 2, 5}), DistinctMembers(0, nextEqual, keys));
+    EXPECT_EQ((std::vector<UINT>{1}), DistinctMembers(1, nextEqual, keys));
+}
