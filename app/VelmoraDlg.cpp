@@ -7,8 +7,8 @@
 CVelmoraDlg::CVelmoraDlg(CWnd* pParent)
     : CDialog(IDD_VELMORA_DIALOG, pParent), m_pVisitedFolders(std::make_unique<CVisitedFolders>())
 {
-    m_hIcon = static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME),
-                                              IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    m_hIcon = static_cast<HICON>(
+        ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
 }
 
 CVelmoraDlg::~CVelmoraDlg() = default;

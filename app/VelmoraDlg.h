@@ -37,8 +37,8 @@ protected:
     // Long-operation control. m_bBusy holds from an operation's start to its end, also after the
     // user asked it to stop: a click that arrives meanwhile must not start a second operation.
     BOOL m_bBusy = FALSE;
-    BOOL m_bPaused = FALSE;         // the running operation waits for "Продолжить"
-    BOOL m_bStopRequested = FALSE;  // "Стоп" was pressed; the operation ends at its next stop check
+    BOOL m_bPaused = FALSE;             // the running operation waits for "Продолжить"
+    BOOL m_bStopRequested = FALSE;      // "Стоп" was pressed; the operation ends at its next stop check
     IOperationHold* m_pHold = nullptr;  // what the running operation holds while paused
     HWND m_hFocusBeforeBusy = nullptr;  // where the keyboard was when the operation began
     // The search's working tables, empty outside a search.

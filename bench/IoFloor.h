@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-namespace bench {
+namespace bench
+{
 
 // The search reads through a buffer of this size too; the floor should not win by a different one.
 const DWORD kReadBufferSize = 512 * 1024;
@@ -34,8 +35,8 @@ inline void ListTree(const std::string& folder, std::vector<FoundFile>& files)
                 ListTree(folder + entry.cFileName + "\\", files);
         }
         else
-            files.push_back({folder + entry.cFileName,
-                             static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow});
+            files.push_back(
+                {folder + entry.cFileName, static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow});
     } while (::FindNextFileA(find.Get(), &entry));
 }
 
@@ -71,4 +72,4 @@ inline ULONGLONG ReadFiles(const std::vector<FoundFile>& files, const std::vecto
     return total;
 }
 
-} // namespace bench
+}  // namespace bench

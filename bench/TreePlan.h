@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-namespace bench {
+namespace bench
+{
 
 // splitmix64: a bijection of its state per step, so streams from distinct seeds differ in their first word.
 inline ULONGLONG Mix64(ULONGLONG z)
@@ -63,8 +64,8 @@ const DWORD kId3v1Size = 128;
 
 struct PlannedFolder
 {
-    int parent; // -1 for a folder directly below the root
-    std::string path; // relative to the root, ending in a backslash
+    int parent;        // -1 for a folder directly below the root
+    std::string path;  // relative to the root, ending in a backslash
 };
 
 struct PlannedFile
@@ -74,9 +75,9 @@ struct PlannedFile
     // Bytes: ID3v2 tag (tagPayload > 0), body from bodySeed, ID3v1 tag (mp3 only).
     ULONGLONG bodySize;
     ULONGLONG bodySeed;
-    DWORD tagPayload; // ID3v2 bytes after its header; 0: no tags at all
+    DWORD tagPayload;  // ID3v2 bytes after its header; 0: no tags at all
     ULONGLONG tagSeed;
-    int origin; // index of the file whose bytes this one copies; itself for an original
+    int origin;  // index of the file whose bytes this one copies; itself for an original
 
     ULONGLONG Size() const { return bodySize + (tagPayload ? kId3v2Header + tagPayload + kId3v1Size : 0); }
 };
@@ -141,15 +142,17 @@ public:
     }
 
 private:
-    static constexpr double kMp3Share = 0.0012; // chance per pick to start an MP3 family of 1 to 4 files
+    static constexpr double kMp3Share = 0.0012;  // chance per pick to start an MP3 family of 1 to 4 files
     static constexpr double kEmptyShare = 0.005;
     static constexpr double kCommonSizeShare = 0.12;
     static constexpr double kLargeShare = 0.0005;
 
     void PlanFolders()
     {
-        static const char* const kTop[] = {"Музыка", "Фото", "Документы", "Загрузки", "Проекты", "Архив", "Видео", "Рабочий стол"};
-        static const char* const kSub[] = {"Альбом %d", "Отпуск_%d", "backup-%d", "Папка %d", "Разное %d", "Old_%d", "Сканы %d", "src%d"};
+        static const char* const kTop[] = {"Музыка",  "Фото",  "Документы", "Загрузки",
+                                           "Проекты", "Архив", "Видео",     "Рабочий стол"};
+        static const char* const kSub[] = {"Альбом %d", "Отпуск_%d", "backup-%d", "Папка %d",
+                                           "Разное %d", "Old_%d",    "Сканы %d",  "src%d"};
         for (const char* top : kTop)
             m_plan.folders.push_back({-1, std::string(top) + "\\"});
         const size_t folderCount = std::max<size_t>(m_fileCount / 40, std::size(kTop));
@@ -161,7 +164,8 @@ private:
                 continue;
             char name[64];
             // The folder's own index keeps sibling names apart, also for a case-blind file system.
-            std::snprintf(name, sizeof name, kSub[m_random.Below(std::size(kSub))], static_cast<int>(m_plan.folders.size()));
+            std::snprintf(name, sizeof name, kSub[m_random.Below(std::size(kSub))],
+                          static_cast<int>(m_plan.folders.size()));
             m_plan.folders.push_back({parent, m_plan.folders[parent].path + name + "\\"});
         }
         for (size_t i = 0; i < m_plan.folders.size(); ++i)
@@ -200,13 +204,15 @@ private:
 
     std::string NameFor(ULONGLONG size)
     {
-        static const char* const kSmall[] = {"документ %d.txt", "readme_%d.txt", "заметка_%d.md", "config%d.ini", "отчёт %d.csv"};
-        static const char* const kMiddle[] = {"фото_%06d.jpg", "IMG_%06d.JPG", "скан %d.png", "договор_%d.pdf", "презентация %d.pptx"};
+        static const char* const kSmall[] = {"документ %d.txt", "readme_%d.txt", "заметка_%d.md", "config%d.ini",
+                                             "отчёт %d.csv"};
+        static const char* const kMiddle[] = {"фото_%06d.jpg", "IMG_%06d.JPG", "скан %d.png", "договор_%d.pdf",
+                                              "презентация %d.pptx"};
         static const char* const kLarge[] = {"видео_%d.mp4", "архив %d.zip", "образ_%d.iso", "Backup %d.7z"};
         const int index = static_cast<int>(m_plan.files.size());
-        const char* format = size < 4 * kKiB ? kSmall[m_random.Below(std::size(kSmall))]
-                           : size < 2 * kMiB ? kMiddle[m_random.Below(std::size(kMiddle))]
-                                             : kLarge[m_random.Below(std::size(kLarge))];
+        const char* format = size < 4 * kKiB   ? kSmall[m_random.Below(std::size(kSmall))]
+                             : size < 2 * kMiB ? kMiddle[m_random.Below(std::size(kMiddle))]
+                                               : kLarge[m_random.Below(std::size(kLarge))];
         char name[64];
         std::snprintf(name, sizeof name, format, index);
         return name;
@@ -280,10 +286,7 @@ private:
 class CFileBytes
 {
 public:
-    explicit CFileBytes(const PlannedFile& file)
-        : m_file(file), m_body(file.bodySeed), m_tags(file.tagSeed)
-    {
-    }
+    explicit CFileBytes(const PlannedFile& file) : m_file(file), m_body(file.bodySeed), m_tags(file.tagSeed) {}
 
     // Fills up to capacity bytes (capacity a multiple of 8 and at least 4 KiB); returns the count, 0 at the end.
     size_t Next(BYTE* buffer, size_t capacity)
@@ -299,7 +302,7 @@ public:
         {
             ULONGLONG take = std::min<ULONGLONG>(bodyLeft, capacity - used);
             if (take < bodyLeft)
-                take &= ~7ULL; // the body stream stays word-aligned until its last piece
+                take &= ~7ULL;  // the body stream stays word-aligned until its last piece
             m_body.Fill(buffer + used, static_cast<size_t>(take));
             m_bodyDone += take;
             used += static_cast<size_t>(take);
@@ -317,8 +320,15 @@ private:
     size_t WriteId3v2(BYTE* out)
     {
         const DWORD size = m_file.tagPayload;
-        const BYTE header[kId3v2Header] = {'I', 'D', '3', 3, 0, 0, static_cast<BYTE>(size >> 21 & 0x7F),
-                                           static_cast<BYTE>(size >> 14 & 0x7F), static_cast<BYTE>(size >> 7 & 0x7F),
+        const BYTE header[kId3v2Header] = {'I',
+                                           'D',
+                                           '3',
+                                           3,
+                                           0,
+                                           0,
+                                           static_cast<BYTE>(size >> 21 & 0x7F),
+                                           static_cast<BYTE>(size >> 14 & 0x7F),
+                                           static_cast<BYTE>(size >> 7 & 0x7F),
                                            static_cast<BYTE>(size & 0x7F)};
         std::memcpy(out, header, kId3v2Header);
         m_tags.Fill(out + kId3v2Header, size);
@@ -380,4 +390,4 @@ inline int WriteTree(std::string root, const TreePlan& plan)
     return failures;
 }
 
-} // namespace bench
+}  // namespace bench

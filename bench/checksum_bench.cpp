@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const size_t kLargeSize = 64 << 20;
 const size_t kSmallSize = 1 << 20;
@@ -24,10 +25,9 @@ double Seconds()
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-template <class Work>
-double GBPerSecond(size_t bytesPerRun, Work work)
+template <class Work> double GBPerSecond(size_t bytesPerRun, Work work)
 {
-    work(); // brings the buffer into cache
+    work();  // brings the buffer into cache
     size_t runs = 0;
     const double start = Seconds();
     double elapsed;
@@ -52,21 +52,22 @@ void CrcRow(const char* name, CrcEngine engine, const std::vector<BYTE>& data)
         std::printf("%-28s %10s %10s\n", name, "n/a", "n/a");
         return;
     }
-    const auto rate = [&](size_t size) {
-        return GBPerSecond(size, [&] { g_sink = UpdateCrc32With(engine, 0, data.data(), size); });
-    };
+    const auto rate = [&](size_t size)
+    { return GBPerSecond(size, [&] { g_sink = UpdateCrc32With(engine, 0, data.data(), size); }); };
     PrintRow(name, rate(kLargeSize), rate(kSmallSize));
 }
 
-template <class Hasher>
-void HasherRow(const char* name, const std::vector<BYTE>& data)
+template <class Hasher> void HasherRow(const char* name, const std::vector<BYTE>& data)
 {
-    const auto rate = [&](size_t size) {
-        return GBPerSecond(size, [&] {
-            Hasher hasher;
-            hasher.Update(data.data(), size);
-            g_sink = hasher.Fingerprint();
-        });
+    const auto rate = [&](size_t size)
+    {
+        return GBPerSecond(size,
+                           [&]
+                           {
+                               Hasher hasher;
+                               hasher.Update(data.data(), size);
+                               g_sink = hasher.Fingerprint();
+                           });
     };
     PrintRow(name, rate(kLargeSize), rate(kSmallSize));
 }
@@ -88,7 +89,8 @@ double FileRate(const std::vector<BYTE>& data, size_t size)
     ::GetTempPathA(MAX_PATH, folder);
     const std::string path = std::string(folder) + "checksum-bench.bin";
     {
-        CAutoHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL));
+        CAutoHandle file(
+            ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL));
         DWORD written = 0;
         if (!file.IsValid() || !::WriteFile(file.Get(), data.data(), static_cast<DWORD>(size), &written, NULL))
             return 0;
@@ -99,7 +101,7 @@ double FileRate(const std::vector<BYTE>& data, size_t size)
     return rate;
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {

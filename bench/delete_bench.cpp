@@ -16,8 +16,8 @@ std::vector<std::string> MakeFiles(const std::string& folder)
     for (int i = 0; i < kFiles; ++i)
     {
         const std::string path = folder + "\\file" + std::to_string(i) + ".dat";
-        const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file =
+            ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
         ::WriteFile(file, "same", 4, &written, nullptr);
         ::CloseHandle(file);

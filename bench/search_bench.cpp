@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using bench::FoundFile;
 using bench::ListTree;
@@ -33,14 +34,14 @@ SIZE_T PeakWorkingSet()
 
 struct SearchRun
 {
-    double clearSeconds; // emptying the previous results, which a search does first
+    double clearSeconds;  // emptying the previous results, which a search does first
     double seconds;
     std::vector<stages::StageMark> marks;
     double start;
     int groups;
     int groupedFiles;
     int rows;
-    int shownCount; // the number in "Найдено %d дубликатов", -1 when the status says something else
+    int shownCount;  // the number in "Найдено %d дубликатов", -1 when the status says something else
 };
 
 // A search as a user gives it: path typed, box checked, button clicked; each search first empties the
@@ -105,15 +106,14 @@ ULONGLONG ProbeAudioLength(const FoundFile& file)
     const bool hasTail = file.size >= kId3v1TagSize;
     LARGE_INTEGER to;
     to.QuadPart = static_cast<LONGLONG>(file.size) - kId3v1TagSize;
-    if (hasTail && (!::SetFilePointerEx(handle.Get(), to, NULL, FILE_BEGIN)
-                    || !::ReadFile(handle.Get(), tail, sizeof tail, &got, NULL)))
+    if (hasTail && (!::SetFilePointerEx(handle.Get(), to, NULL, FILE_BEGIN) ||
+                    !::ReadFile(handle.Get(), tail, sizeof tail, &got, NULL)))
         return 0;
     return LocateMp3Audio(file.size, head, hasTail ? tail : NULL).length;
 }
 
 // Runs the work once to warm the caches, then takes the best of two timed runs: others share this machine.
-template <class Work>
-double Timed(Work work)
+template <class Work> double Timed(Work work)
 {
     work();
     double best = 0;
@@ -159,10 +159,12 @@ void BenchSearch(CDialogUnderTest& dialog, const std::string& root, BOOL bMp3, c
 void BenchFloors(const std::string& root)
 {
     std::vector<FoundFile> files;
-    const double walk = Timed([&] {
-        files.clear();
-        ListTree(root, files);
-    });
+    const double walk = Timed(
+        [&]
+        {
+            files.clear();
+            ListTree(root, files);
+        });
     ULONGLONG bytes = 0;
     std::vector<ULONGLONG> sizes;
     for (const FoundFile& file : files)
@@ -181,15 +183,17 @@ void BenchFloors(const std::string& root)
 
     std::vector<ULONGLONG> keys = sizes;
     unsigned mp3Files = 0;
-    const double probe = Timed([&] {
-        mp3Files = 0;
-        for (size_t i = 0; i < files.size(); ++i)
-            if (HasMp3Name(files[i].path))
-            {
-                keys[i] = ProbeAudioLength(files[i]);
-                ++mp3Files;
-            }
-    });
+    const double probe = Timed(
+        [&]
+        {
+            mp3Files = 0;
+            for (size_t i = 0; i < files.size(); ++i)
+                if (HasMp3Name(files[i].path))
+                {
+                    keys[i] = ProbeAudioLength(files[i]);
+                    ++mp3Files;
+                }
+        });
     const std::vector<size_t> sameKey = SharedKeys(keys);
     const double mp3Read = Timed([&] { readBytes = ReadFiles(files, sameKey, buffer.get()); });
     std::printf("floor.mp3-probe %.3f\nfloor.mp3-files %u\nfloor.mp3-read %.3f\nfloor.mp3-read-files %u\n"
@@ -198,7 +202,7 @@ void BenchFloors(const std::string& root)
     std::fflush(stdout);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -219,8 +223,8 @@ int main(int argc, char** argv)
         BenchSearch(dialog, root, FALSE, "off");
         if (argc > 2)
             WriteGroups(dialog.Results(), argv[2]);
-        std::printf("memory.peak-before %llu\nmemory.peak-after %llu\n",
-                    static_cast<ULONGLONG>(peakBefore), static_cast<ULONGLONG>(PeakWorkingSet()));
+        std::printf("memory.peak-before %llu\nmemory.peak-after %llu\n", static_cast<ULONGLONG>(peakBefore),
+                    static_cast<ULONGLONG>(PeakWorkingSet()));
         BenchSearch(dialog, root, TRUE, "on");
     }
     BenchFloors(root);

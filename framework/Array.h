@@ -3,8 +3,7 @@
 #include "framework/String.h"
 #include <vector>
 
-template <class TYPE>
-class CArray
+template <class TYPE> class CArray
 {
 public:
     INT_PTR GetSize() const { return static_cast<INT_PTR>(m_data.size()); }

@@ -5,5 +5,4 @@
 // Reports a failed check; tests put a recorder in its place to see a check fire.
 extern void (*AfxReportFailedCheck)(const char* pszCondition, const char* pszFile, int nLine);
 
-#define VERIFY_STATE(condition) \
-    ((condition) ? true : (AfxReportFailedCheck(#condition, __FILE__, __LINE__), false))
+#define VERIFY_STATE(condition) ((condition) ? true : (AfxReportFailedCheck(#condition, __FILE__, __LINE__), false))

@@ -5,10 +5,9 @@
 
 BOOL CListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
-    const HWND hWnd = ::CreateWindowExA(0, WC_LISTVIEWA, "", dwStyle, rect.left, rect.top,
-                                        rect.right - rect.left, rect.bottom - rect.top,
-                                        pParentWnd->m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
-                                        AfxGetInstanceHandle(), nullptr);
+    const HWND hWnd = ::CreateWindowExA(
+        0, WC_LISTVIEWA, "", dwStyle, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+        pParentWnd->m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), AfxGetInstanceHandle(), nullptr);
     return hWnd != nullptr && SubclassWindow(hWnd);
 }
 
@@ -28,8 +27,8 @@ int CListCtrl::InsertColumn(int nCol, LPCSTR pszHeading, int nFormat, int nWidth
         column.mask |= LVCF_SUBITEM;
         column.iSubItem = nSubItem;
     }
-    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(nCol),
-                                        reinterpret_cast<LPARAM>(&column)));
+    return static_cast<int>(
+        SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(&column)));
 }
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const
@@ -55,13 +54,13 @@ BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
     LVITEMA item = {};
     item.state = nState;
     item.stateMask = nMask;
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(nItem),
-                                         reinterpret_cast<LPARAM>(&item)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
 }
 
 BOOL CListCtrl::GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const
 {
     lpRect->left = static_cast<LONG>(nCode);
-    return static_cast<BOOL>(SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(nItem),
-                                         reinterpret_cast<LPARAM>(lpRect)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(lpRect)));
 }

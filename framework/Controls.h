@@ -31,16 +31,15 @@ class CListCtrl : public CWnd
 public:
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
-    int InsertColumn(int nCol, LPCSTR pszHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
-                     int nSubItem = -1);
+    int InsertColumn(int nCol, LPCSTR pszHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1, int nSubItem = -1);
     int GetColumnWidth(int nCol) const
     {
         return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(nCol)));
     }
     BOOL GetColumn(int nCol, LVCOLUMNA* pColumn) const
     {
-        return static_cast<BOOL>(SendMessage(LVM_GETCOLUMNA, static_cast<WPARAM>(nCol),
-                                             reinterpret_cast<LPARAM>(pColumn)));
+        return static_cast<BOOL>(
+            SendMessage(LVM_GETCOLUMNA, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
     }
 
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }

@@ -2,8 +2,7 @@
 #include "framework/Dialog.h"
 #include "framework/WinApp.h"
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
 {
 }
 
@@ -21,9 +20,8 @@ HWND CDialog::GetSafeOwner() const
 INT_PTR CDialog::DoModal()
 {
     m_bModal = TRUE;
-    const INT_PTR result = ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                                             GetSafeOwner(), &CDialog::DialogProc,
-                                             reinterpret_cast<LPARAM>(this));
+    const INT_PTR result = ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), GetSafeOwner(),
+                                             &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_bModal = FALSE;
     return result;
 }
@@ -32,9 +30,8 @@ BOOL CDialog::Create(CWnd* pParentWnd)
 {
     if (pParentWnd)
         m_pParentWnd = pParentWnd;
-    const HWND hWnd = ::CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                                           GetSafeOwner(), &CDialog::DialogProc,
-                                           reinterpret_cast<LPARAM>(this));
+    const HWND hWnd = ::CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), GetSafeOwner(),
+                                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     return hWnd != nullptr;
 }
 

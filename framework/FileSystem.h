@@ -60,7 +60,7 @@ private:
     BOOL m_bOpen = FALSE;
     std::vector<BYTE> m_buffer;
     size_t m_nOffset = 0;  // the next entry in the buffer, or the buffer's size when it is used up
-    BOOL m_bMore = FALSE;   // the system may have more entries after those in the buffer
+    BOOL m_bMore = FALSE;  // the system may have more entries after those in the buffer
 };
 
 // Opens an existing file for reading and deleting, letting other programs read it but not write it

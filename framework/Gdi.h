@@ -4,8 +4,7 @@
 #include <windows.h>
 
 // A brush, pen or region made for one drawing: CBrush, CPen, CRgn.
-template <class THandle>
-class CGdiObject
+template <class THandle> class CGdiObject
 {
 public:
     explicit CGdiObject(THandle hObject) : m_hObject(hObject) {}

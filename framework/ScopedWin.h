@@ -51,8 +51,7 @@ private:
 };
 
 // Memory that the shell hands over and its allocator frees, such as a chosen folder's item list.
-template <class T>
-class CAutoCoTaskMem
+template <class T> class CAutoCoTaskMem
 {
 public:
     explicit CAutoCoTaskMem(T* p) : m_p(p) {}

@@ -46,8 +46,8 @@ public:
     }
     void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE)
     {
-        ::MoveWindow(m_hWnd, lpRect->left, lpRect->top, lpRect->right - lpRect->left,
-                     lpRect->bottom - lpRect->top, bRepaint);
+        ::MoveWindow(m_hWnd, lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
+                     bRepaint);
     }
     BOOL SetWindowPos(HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
     {

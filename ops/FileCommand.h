@@ -22,9 +22,9 @@ struct FileStep
 
 struct FileCommand
 {
-    LPCSTR pszStatus;   // "...: %s" with the path the step works on
-    LPCSTR pszFailure;  // the box's text, "...:\n%s" with the same path
-    LPCSTR pszCaption;  // the box's caption
+    LPCSTR pszStatus;      // "...: %s" with the path the step works on
+    LPCSTR pszFailure;     // the box's text, "...:\n%s" with the same path
+    LPCSTR pszCaption;     // the box's caption
     BOOL bWritesToTarget;  // the step writes below the target folder, and the texts name the target
     BOOL bRemovesRow;      // a file the step has handled leaves the list
     FileFailure (*pfnStep)(const FileStep& step);

@@ -49,14 +49,13 @@ FileFailure CopyStep(const FileStep& step)
 FileFailure MoveStep(const FileStep& step)
 {
     const FileFailure failure = PrepareTarget(step);
-    return failure != FileFailure::kNone ? failure
-                                         : MoveReplacing(step.source, step.target, step.listed, step.onChunk);
+    return failure != FileFailure::kNone ? failure : MoveReplacing(step.source, step.target, step.listed, step.onChunk);
 }
 }  // namespace
 
-const FileCommand kDeleteCommand = {"Удаляю: %s", "Невозможно удалить файл:\n%s", "Ошибка при удалении", FALSE,
-                                    TRUE, &DeleteStep};
-const FileCommand kCopyCommand = {"Копирую: %s", "Невозможно скопировать файл:\n%s", "Ошибка при копировании", TRUE,
-                                  FALSE, &CopyStep};
-const FileCommand kMoveCommand = {"Перемещаю: %s", "Невозможно переместить файл:\n%s", "Ошибка при перемещении",
-                                  TRUE, TRUE, &MoveStep};
+const FileCommand kDeleteCommand = {"Удаляю: %s", "Невозможно удалить файл:\n%s", "Ошибка при удалении", FALSE, TRUE,
+                                    &DeleteStep};
+const FileCommand kCopyCommand = {
+    "Копирую: %s", "Невозможно скопировать файл:\n%s", "Ошибка при копировании", TRUE, FALSE, &CopyStep};
+const FileCommand kMoveCommand = {
+    "Перемещаю: %s", "Невозможно переместить файл:\n%s", "Ошибка при перемещении", TRUE, TRUE, &MoveStep};

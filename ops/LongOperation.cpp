@@ -20,8 +20,8 @@ void CVelmoraDlg::SetIdle(BOOL bIdle)
     // the focus: it goes back there afterwards, or to the list, so that the keyboard works on at once.
     if (!bIdle)
         m_hFocusBeforeBusy = ::GetFocus();
-    CWnd* const disabledWhileBusy[] = {&m_editPath, &m_btnBrowse, &m_chkMp3, &m_btnMark,
-                                       &m_btnUnmark, &m_btnCopy, &m_btnMove, &m_btnExit};
+    CWnd* const disabledWhileBusy[] = {&m_editPath,  &m_btnBrowse, &m_chkMp3,  &m_btnMark,
+                                       &m_btnUnmark, &m_btnCopy,   &m_btnMove, &m_btnExit};
     for (CWnd* pControl : disabledWhileBusy)
         pControl->EnableWindow(bIdle);
     m_editFolder.SetReadOnly(!bIdle);

@@ -32,7 +32,8 @@ void CVelmoraDlg::RunOnSelectedRows(const FileCommand& command)
         progress.RefreshIfDue();
         FileFailure failure = FileFailure::kNotListed;
         if (bHasTarget && m_groups.StateOfRow(nRow, listed))
-            failure = command.pfnStep({strSource, listed, strTarget, m_groups, m_strRoot, [&] { progress.RefreshIfDue(); }});
+            failure =
+                command.pfnStep({strSource, listed, strTarget, m_groups, m_strRoot, [&] { progress.RefreshIfDue(); }});
 
         int nNextFrom = nRow;
         if (failure == FileFailure::kNone && command.bRemovesRow)

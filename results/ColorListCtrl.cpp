@@ -11,8 +11,7 @@ CColorListCtrl::CColorListCtrl()
 {
 }
 
-BOOL CColorListCtrl::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-                            UINT nID)
+BOOL CColorListCtrl::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
     if (!CListCtrl::Create(dwStyle, rect, pParentWnd, nID))
         return FALSE;

@@ -26,8 +26,8 @@ void CopyWholeCharacters(LPSTR pszBuffer, LPCSTR pszText, int cchBuffer)
 // The file's present size, or -1 when it cannot be opened.
 LONGLONG CurrentFileSize(LPCSTR pszPath)
 {
-    CAutoHandle file(OpenPath(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL));
+    CAutoHandle file(
+        OpenPath(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
     LARGE_INTEGER size;
     if (!file.IsValid() || !::GetFileSizeEx(file.Get(), &size))
         return -1;

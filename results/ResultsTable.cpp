@@ -104,7 +104,8 @@ BOOL CResultsTable::ShowsFile(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszPath, LP
 // keeping a second index of every listed file.
 BOOL CResultsTable::HasIndexOnRootVolume(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszRoot) const
 {
-    const auto hasIndex = [nIndex](const Group& group) {
+    const auto hasIndex = [nIndex](const Group& group)
+    {
         return std::any_of(group.files.begin(), group.files.end(),
                            [nIndex](const ListedFile& file) { return file.index == nIndex; });
     };

@@ -3,12 +3,13 @@
 #include "search/Crc32.h"
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Small enough to stay in L1 between the CRC pass and the fingerprint pass over it.
 const size_t kChunkSize = 16 * 1024;
 
-} // namespace
+}  // namespace
 
 void CContentHasher::Update(const BYTE* data, size_t count)
 {

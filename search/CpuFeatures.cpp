@@ -2,7 +2,8 @@
 #include "search/CpuFeatures.h"
 #include <cpuid.h>
 
-namespace {
+namespace
+{
 
 const unsigned kLeaf1EcxSse41 = 1u << 19;
 const unsigned kLeaf1EcxPclmul = 1u << 1;
@@ -40,11 +41,12 @@ CpuFeatures Detect()
         return features;
     if (!__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx))
         return features;
-    features.vpclmul512 = Has(ebx, kLeaf7EbxAvx512F | kLeaf7EbxAvx512Bw | kLeaf7EbxAvx512Vl) && Has(ecx, kLeaf7EcxVpclmul);
+    features.vpclmul512 =
+        Has(ebx, kLeaf7EbxAvx512F | kLeaf7EbxAvx512Bw | kLeaf7EbxAvx512Vl) && Has(ecx, kLeaf7EcxVpclmul);
     return features;
 }
 
-} // namespace
+}  // namespace
 
 const CpuFeatures& GetCpuFeatures()
 {

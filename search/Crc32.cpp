@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 const int kSlices = 16;
 const int kByteValues = 256;
@@ -41,7 +42,8 @@ const size_t kVpclmul512Alignment = 64;
 const size_t kFoldedSize = 16;
 
 static_assert(kPclmulMinLength >= kPclmulAlignment - 1 + kPclmulBlock, "PCLMUL needs a whole block after aligning");
-static_assert(kVpclmul512MinLength >= kVpclmul512Alignment - 1 + kVpclmul512Block, "VPCLMUL needs a whole block after aligning");
+static_assert(kVpclmul512MinLength >= kVpclmul512Alignment - 1 + kVpclmul512Block,
+              "VPCLMUL needs a whole block after aligning");
 
 uint32_t ByteTable(uint32_t crc, const BYTE* data, size_t count)
 {
@@ -66,10 +68,10 @@ uint32_t Slice16(uint32_t crc, const BYTE* data, size_t count)
         const uint32_t b = Load32(data + 4);
         const uint32_t c = Load32(data + 8);
         const uint32_t d = Load32(data + 12);
-        crc = t[15][a & 0xFF] ^ t[14][(a >> 8) & 0xFF] ^ t[13][(a >> 16) & 0xFF] ^ t[12][a >> 24]
-            ^ t[11][b & 0xFF] ^ t[10][(b >> 8) & 0xFF] ^ t[9][(b >> 16) & 0xFF] ^ t[8][b >> 24]
-            ^ t[7][c & 0xFF] ^ t[6][(c >> 8) & 0xFF] ^ t[5][(c >> 16) & 0xFF] ^ t[4][c >> 24]
-            ^ t[3][d & 0xFF] ^ t[2][(d >> 8) & 0xFF] ^ t[1][(d >> 16) & 0xFF] ^ t[0][d >> 24];
+        crc = t[15][a & 0xFF] ^ t[14][(a >> 8) & 0xFF] ^ t[13][(a >> 16) & 0xFF] ^ t[12][a >> 24] ^ t[11][b & 0xFF] ^
+              t[10][(b >> 8) & 0xFF] ^ t[9][(b >> 16) & 0xFF] ^ t[8][b >> 24] ^ t[7][c & 0xFF] ^ t[6][(c >> 8) & 0xFF] ^
+              t[5][(c >> 16) & 0xFF] ^ t[4][c >> 24] ^ t[3][d & 0xFF] ^ t[2][(d >> 8) & 0xFF] ^ t[1][(d >> 16) & 0xFF] ^
+              t[0][d >> 24];
     }
     return ByteTable(crc, data, count);
 }
@@ -104,7 +106,7 @@ uint32_t Vpclmul512(uint32_t crc, const BYTE* data, size_t count)
     return Folded(FoldCrcVpclmul512, kVpclmul512Block, kVpclmul512Alignment, crc, data, count);
 }
 
-} // namespace
+}  // namespace
 
 bool IsCrcEngineAvailable(CrcEngine engine)
 {

@@ -19,7 +19,7 @@ void FoldCrcVpclmul512(uint32_t crc, const unsigned char* data, size_t count, un
 // 64-bit values lands one bit short of the 128-bit lane; the shift puts it back in place.
 static constexpr uint64_t FoldConstant(unsigned power)
 {
-    uint32_t value = 0x80000000; // x^0 in reflected order
+    uint32_t value = 0x80000000;  // x^0 in reflected order
     for (unsigned i = 0; i < power; ++i)
         value = (value >> 1) ^ ((value & 1) ? kCrc32ReflectedPoly : 0);
     return static_cast<uint64_t>(value) << 1;

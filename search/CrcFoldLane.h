@@ -5,7 +5,8 @@
 #include "search/CrcFold.h"
 #include <immintrin.h>
 
-namespace {
+namespace
+{
 
 const unsigned kLaneBits = 128;
 
@@ -30,4 +31,4 @@ inline __m128i FoldLane(__m128i lane, __m128i constants, __m128i next)
     return _mm_xor_si128(_mm_xor_si128(low, high), next);
 }
 
-} // namespace
+}  // namespace

@@ -1,13 +1,14 @@
 // CRC folding four 128-bit lanes at a time with PCLMULQDQ (build with -mpclmul -msse4.1).
 #include "search/CrcFoldLane.h"
 
-namespace {
+namespace
+{
 
 const int kLanes = 4;
 
 constexpr FoldConstants kAcrossBlock = FoldBy(kLanes * kLaneBits);
 
-} // namespace
+}  // namespace
 
 void FoldCrcPclmul(uint32_t crc, const unsigned char* data, size_t count, unsigned char folded[16])
 {

@@ -2,12 +2,13 @@
 // (build with -mavx512f -mavx512bw -mavx512vl -mvpclmulqdq -mpclmul).
 #include "search/CrcFoldLane.h"
 
-namespace {
+namespace
+{
 
 const unsigned kRegisterBits = 512;
 const int kRegisters = 4;
 const int kRegisterBytes = 64;
-const int kXorXorXor = 0x96; // ternary-logic truth table of a ^ b ^ c
+const int kXorXorXor = 0x96;  // ternary-logic truth table of a ^ b ^ c
 
 constexpr FoldConstants kAcrossRegister = FoldBy(kRegisterBits);
 constexpr FoldConstants kAcrossBlock = FoldBy(kRegisters * kRegisterBits);
@@ -24,7 +25,7 @@ __m512i Load(const unsigned char* p)
     return _mm512_loadu_si512(p);
 }
 
-} // namespace
+}  // namespace
 
 void FoldCrcVpclmul512(uint32_t crc, const unsigned char* data, size_t count, unsigned char folded[16])
 {

@@ -9,7 +9,8 @@
 #include <new>
 #include <utility>
 
-namespace {
+namespace
+{
 
 const std::align_val_t kReadBufferAlignment = std::align_val_t(4096);
 const FileChecksum kNoChecksum = {0, 0, 0, 0, false};
@@ -76,7 +77,7 @@ Mp3AudioSpan ProbeMp3Audio(HANDLE file, ULONGLONG* length)
     return LocateMp3Audio(*length, head, hasTailTag ? tailTag : NULL);
 }
 
-} // namespace
+}  // namespace
 
 void CFileDigester::CBufferRelease::operator()(BYTE* buffer) const
 {

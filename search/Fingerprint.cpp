@@ -4,10 +4,11 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 const DWORD kStripesPerBlock = 16;
-const int kLanes = 4;          // 128-bit lanes per stripe
+const int kLanes = 4;  // 128-bit lanes per stripe
 const int kLaneBytes = 16;
 const int kLaneAccumulators = 2;
 const int kSwapHalves = _MM_SHUFFLE(1, 0, 3, 2);
@@ -107,7 +108,7 @@ ULONGLONG Avalanche(ULONGLONG h)
     return h ^ (h >> 33);
 }
 
-} // namespace
+}  // namespace
 
 CFingerprint::CFingerprint() : m_stripeInBlock(0), m_length(0), m_pending(), m_pendingCount(0)
 {

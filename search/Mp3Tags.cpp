@@ -2,13 +2,14 @@
 #include "search/Mp3Tags.h"
 #include <cstring>
 
-namespace {
+namespace
+{
 
 const char kId3v2Marker[] = "ID3";
 const char kId3v1Marker[] = "TAG";
 const int kSizeBytesOffset = 6;
 
-} // namespace
+}  // namespace
 
 Mp3AudioSpan LocateMp3Audio(ULONGLONG fileLength, const BYTE* head, const BYTE* tailTag)
 {
@@ -20,9 +21,9 @@ Mp3AudioSpan LocateMp3Audio(ULONGLONG fileLength, const BYTE* head, const BYTE* 
             return none;
         // The size bytes are combined whole: their top bits are deliberately not masked off.
         const BYTE* size = head + kSizeBytesOffset;
-        start = (static_cast<ULONGLONG>(size[0]) << 21 | static_cast<ULONGLONG>(size[1]) << 14
-                 | static_cast<ULONGLONG>(size[2]) << 7 | size[3])
-              + kId3v2HeaderSize;
+        start = (static_cast<ULONGLONG>(size[0]) << 21 | static_cast<ULONGLONG>(size[1]) << 14 |
+                 static_cast<ULONGLONG>(size[2]) << 7 | size[3]) +
+                kId3v2HeaderSize;
     }
     ULONGLONG end = fileLength;
     if (tailTag != NULL && fileLength >= kId3v1TagSize && std::memcmp(tailTag, kId3v1Marker, kTagMarkerSize) == 0)

@@ -5,10 +5,10 @@
 struct Mp3AudioSpan
 {
     ULONGLONG offset;
-    ULONGLONG length; // 0: no audio, or the tags do not fit in the file
+    ULONGLONG length;  // 0: no audio, or the tags do not fit in the file
 };
 
-const DWORD kId3v2HeaderSize = 10; // "ID3", version, flags, four size bytes
+const DWORD kId3v2HeaderSize = 10;  // "ID3", version, flags, four size bytes
 const DWORD kId3v1TagSize = 128;
 const DWORD kTagMarkerSize = 3;
 

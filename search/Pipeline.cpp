@@ -221,7 +221,7 @@ Outcome CVelmoraDlg::GroupEqualFiles(std::vector<ContentKey>& keys)
 // A file that changed since it was listed (it may have been read before or after the change) is
 // left out. Returns how many later files were equal.
 int CVelmoraDlg::AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& nextEqual,
-                                          const std::vector<ContentKey>& keys)
+                                         const std::vector<ContentKey>& keys)
 {
     CStringArray paths;
     std::vector<ListedFile> files;

@@ -111,7 +111,8 @@ std::vector<BYTE> FindSharedSizes(const ULONGLONG* sizes, size_t count)
 
 EqualContent FindEqualContent(const std::vector<ContentKey>& keys)
 {
-    auto less = [&](UINT a, UINT b) {
+    auto less = [&](UINT a, UINT b)
+    {
         const ContentKey& x = keys[a];
         const ContentKey& y = keys[b];
         if (x.read != y.read)
@@ -124,7 +125,8 @@ EqualContent FindEqualContent(const std::vector<ContentKey>& keys)
             return x.fingerprint < y.fingerprint;
         return a < b;
     };
-    auto same = [&](UINT a, UINT b) {
+    auto same = [&](UINT a, UINT b)
+    {
         return keys[a].read == keys[b].read && keys[a].crc == keys[b].crc && keys[a].length == keys[b].length &&
                keys[a].fingerprint == keys[b].fingerprint;
     };

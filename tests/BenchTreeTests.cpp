@@ -4,7 +4,8 @@
 #include "tests/DialogHarness.h"
 #include <map>
 
-namespace {
+namespace
+{
 
 struct ReadBackFile
 {
@@ -28,8 +29,8 @@ void ReadTree(const std::string& folder, std::vector<ReadBackFile>& files)
             continue;
         }
         ReadBackFile file = {name, std::string(entry.nFileSizeLow, '\0')};
-        CAutoHandle handle(::CreateFileA((folder + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CAutoHandle handle(::CreateFileA((folder + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD got = 0;
         if (!file.bytes.empty())
             ::ReadFile(handle.Get(), &file.bytes[0], entry.nFileSizeLow, &got, nullptr);
@@ -63,7 +64,7 @@ int GroupsByContent(const std::vector<ReadBackFile>& files, bool mp3Mode)
     return groups;
 }
 
-} // namespace
+}  // namespace
 
 TEST(BenchTree, SameSeedPlansTheSameTreeAndAnotherSeedDoesNot)
 {

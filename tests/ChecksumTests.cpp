@@ -7,7 +7,8 @@
 #include <set>
 #include <string>
 
-namespace {
+namespace
+{
 
 const BYTE* Text(const char* text)
 {
@@ -26,7 +27,7 @@ ULONGLONG FingerprintOf(const BYTE* data, size_t count)
     return fingerprint.Value();
 }
 
-} // namespace
+}  // namespace
 
 TEST(Crc32, KnownValuesZerosAndContinuation)
 {
@@ -58,7 +59,8 @@ TEST_P(CrcEngineTest, MatchesByteTableForAnyLengthAlignmentAndStart)
     {
         const BYTE* start = &data[random() % kAlignments];
         const DWORD initial = random();
-        ASSERT_EQ(UpdateCrc32With(CrcEngine::ByteTable, initial, start, length), UpdateCrc32With(engine, initial, start, length))
+        ASSERT_EQ(UpdateCrc32With(CrcEngine::ByteTable, initial, start, length),
+                  UpdateCrc32With(engine, initial, start, length))
             << "length " << length << ", offset " << (start - data.data());
     }
 
@@ -78,7 +80,8 @@ std::string EngineName(const testing::TestParamInfo<CrcEngine>& info)
     return names[static_cast<int>(info.param)];
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, CrcEngineTest, testing::Values(CrcEngine::Slice16, CrcEngine::Pclmul, CrcEngine::Vpclmul512), EngineName);
+INSTANTIATE_TEST_SUITE_P(Engines, CrcEngineTest,
+                         testing::Values(CrcEngine::Slice16, CrcEngine::Pclmul, CrcEngine::Vpclmul512), EngineName);
 
 TEST(ContentHasher, SameResultHoweverTheDataIsSplit)
 {

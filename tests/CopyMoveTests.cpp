@@ -22,7 +22,8 @@ protected:
         root = temp.MakeFolder("root") + "\\";
         dlg.m_strRoot = root.c_str();
         g0 = {temp.Write("root\\a\\x.txt", "x0"), temp.Write("root\\b\\c\\x.txt", "x1")};
-        g1 = {temp.Write("root\\y1.txt", "y1"), temp.Write("root\\d\\y2.txt", "y2"), temp.Write("root\\e\\y3.txt", "y3")};
+        g1 = {temp.Write("root\\y1.txt", "y1"), temp.Write("root\\d\\y2.txt", "y2"),
+              temp.Write("root\\e\\y3.txt", "y3")};
         g2 = {temp.Write("root\\z1", "z1"), temp.Write("root\\z2", "z2")};
         dlg.AddGroup(g0);
         dlg.AddGroup(g1);
@@ -227,14 +228,16 @@ TEST(CopyOfALongFile, IsNamedWhileItRunsAndAFailureLeavesTheOldTargetAsItWas)
     BOOL bShrunk = FALSE;
     // A third file beside the two targets is the copy in the making: the status names the big file
     // while it is copied, and the source shrinks under the copy as a failing disk would cut it short.
-    CSentMessageWatch watch([&](const CWPSTRUCT& msg) {
-        if (msg.message == WM_SETTEXT && msg.hwnd == dlg.m_status.m_hWnd && !bShrunk &&
-            "Копирую: " + bigTarget == reinterpret_cast<LPCSTR>(msg.lParam) && CountFilesIn(out) == 3)
+    CSentMessageWatch watch(
+        [&](const CWPSTRUCT& msg)
         {
-            SetFileSize(big, 1 << 20);
-            bShrunk = TRUE;
-        }
-    });
+            if (msg.message == WM_SETTEXT && msg.hwnd == dlg.m_status.m_hWnd && !bShrunk &&
+                "Копирую: " + bigTarget == reinterpret_cast<LPCSTR>(msg.lParam) && CountFilesIn(out) == 3)
+            {
+                SetFileSize(big, 1 << 20);
+                bShrunk = TRUE;
+            }
+        });
     dlg.SelectRows({0, 1});
     dlg.SetControlText(IDC_FOLDER, out);
     dlg.Click(IDC_COPY);

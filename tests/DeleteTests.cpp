@@ -38,8 +38,8 @@ protected:
     CMessageBoxRecorder boxes;
     std::vector<std::vector<std::string>> paths;
     const std::vector<LPARAM> allKeys = {MakeItemKey(0, 0), MakeItemKey(0, 1), kSeparatorKey,
-                                         MakeItemKey(1, 0), MakeItemKey(1, 1), MakeItemKey(1, 2), kSeparatorKey,
-                                         MakeItemKey(2, 0), MakeItemKey(2, 1)};
+                                         MakeItemKey(1, 0), MakeItemKey(1, 1), MakeItemKey(1, 2),
+                                         kSeparatorKey,     MakeItemKey(2, 0), MakeItemKey(2, 1)};
 };
 }  // namespace
 

@@ -102,8 +102,7 @@ void ExpectIdle(const CDialogUnderTest& dlg)
 CSentMessageWatch* CSentMessageWatch::s_pActive = nullptr;
 
 CSentMessageWatch::CSentMessageWatch(std::function<void(const CWPSTRUCT&)> onMessage)
-    : m_onMessage(std::move(onMessage)),
-      m_pOuter(s_pActive),
+    : m_onMessage(std::move(onMessage)), m_pOuter(s_pActive),
       m_hook(m_pOuter ? nullptr
                       : ::SetWindowsHookExA(WH_CALLWNDPROC, &CSentMessageWatch::Hook, nullptr, ::GetCurrentThreadId()))
 {
@@ -125,14 +124,16 @@ LRESULT CALLBACK CSentMessageWatch::Hook(int code, WPARAM wParam, LPARAM lParam)
 }
 
 CPauseAnswerer::CPauseAnswerer(const CVelmoraDlg& dlg)
-    : m_watch([this, &dlg, hButton = ::GetDlgItem(dlg.m_hWnd, IDC_DELETE)](const CWPSTRUCT& msg) {
-          if (msg.message == WM_SETTEXT && msg.hwnd == hButton &&
-              ::lstrcmpA(reinterpret_cast<LPCSTR>(msg.lParam), "Продолжить") == 0)
+    : m_watch(
+          [this, &dlg, hButton = ::GetDlgItem(dlg.m_hWnd, IDC_DELETE)](const CWPSTRUCT& msg)
           {
-              ++m_nAnswered;
-              PostClick(dlg, IDC_DELETE);
-          }
-      })
+              if (msg.message == WM_SETTEXT && msg.hwnd == hButton &&
+                  ::lstrcmpA(reinterpret_cast<LPCSTR>(msg.lParam), "Продолжить") == 0)
+              {
+                  ++m_nAnswered;
+                  PostClick(dlg, IDC_DELETE);
+              }
+          })
 {
 }
 

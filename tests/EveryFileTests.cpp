@@ -13,8 +13,11 @@ std::string OtherCase(const std::string& path)
     std::wstring wide = WideFromUtf8(path.c_str());
     for (wchar_t& ch : wide)
     {
-        const wchar_t upper = static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(ch))));
-        ch = upper != ch ? upper : static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(::CharLowerW(reinterpret_cast<LPWSTR>(ch))));
+        const wchar_t upper =
+            static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(ch))));
+        ch = upper != ch
+                 ? upper
+                 : static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(::CharLowerW(reinterpret_cast<LPWSTR>(ch))));
     }
     return Utf8FromWide(wide.c_str());
 }
@@ -82,7 +85,8 @@ TEST(EveryFile, NamesInAnyScriptLongPathsAndNamesWindowsRewritesAreFoundMarkedAn
     dlg.SetControlText(IDC_FOLDER, root.Path() + "Скопировано");
     dlg.Click(IDC_COPY);
     for (const char* name : {"accents", "cjk", "300"})
-        EXPECT_EQ(ReadWholeFile(root.Path() + "Скопировано\\" + pairs.at(name).first), "contents of " + std::string(name));
+        EXPECT_EQ(ReadWholeFile(root.Path() + "Скопировано\\" + pairs.at(name).first),
+                  "contents of " + std::string(name));
 
     dlg.m_list.SetItemState(-1, 0, LVIS_SELECTED);
     for (const char* name : {"emoji", "1000", "dot", "space"})
@@ -95,7 +99,8 @@ TEST(EveryFile, NamesInAnyScriptLongPathsAndNamesWindowsRewritesAreFoundMarkedAn
     for (const char* name : {"emoji", "1000", "dot", "space"})
     {
         EXPECT_FALSE(FileExists(root.Path() + pairs.at(name).first)) << name;
-        EXPECT_EQ(ReadWholeFile(root.Path() + "Перемещено\\" + pairs.at(name).first), "contents of " + std::string(name));
+        EXPECT_EQ(ReadWholeFile(root.Path() + "Перемещено\\" + pairs.at(name).first),
+                  "contents of " + std::string(name));
     }
 
     dlg.SetControlText(IDC_FOLDER, root.Path() + "dev\\");

@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-namespace {
+namespace
+{
 
 // A start tag with its version, flags and size bytes as given, followed by `body` bytes.
 Bytes StartTag(const char* marker, BYTE s0, BYTE s1, BYTE s2, BYTE s3, size_t body)
@@ -46,7 +47,7 @@ FileChecksum WholeFile(CFileDigester& digester, const std::string& path)
     return digester.WholeFile(path.c_str(), static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
 }
 
-} // namespace
+}  // namespace
 
 TEST(Mp3Tags, SpanBetweenTagsAndWhenTheyDoNotFit)
 {
@@ -111,7 +112,8 @@ TEST(FileDigester, WholeFilesAndFilesThatCannotBeRead)
     // Another program holding the file without sharing it.
     const std::string held = folder.Write("held", large);
     {
-        CAutoHandle holder(::CreateFileA(held.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+        CAutoHandle holder(
+            ::CreateFileA(held.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
         ASSERT_TRUE(holder.IsValid());
         EXPECT_EQ(kNone, WholeFile(digester, held.c_str()));
         EXPECT_EQ(0u, CFileDigester::Mp3AudioLength(held.c_str()));
@@ -132,8 +134,10 @@ TEST(FileDigester, Mp3AudioIgnoresTags)
     CFileDigester digester;
     const Bytes audio = RandomBytes(700000, 9);
 
-    const std::string first = folder.Write("first.mp3", StartTag("ID3", 0, 0, 7, 0x76, 1014) + audio + EndTag("TAG", 'a'));
-    const std::string second = folder.Write("second.mp3", StartTag("ID3", 0, 0, 0, 30, 30) + audio + EndTag("TAG", 'b'));
+    const std::string first =
+        folder.Write("first.mp3", StartTag("ID3", 0, 0, 7, 0x76, 1014) + audio + EndTag("TAG", 'a'));
+    const std::string second =
+        folder.Write("second.mp3", StartTag("ID3", 0, 0, 0, 30, 30) + audio + EndTag("TAG", 'b'));
     EXPECT_EQ(audio.size(), CFileDigester::Mp3AudioLength(first.c_str()));
     EXPECT_EQ(audio.size(), CFileDigester::Mp3AudioLength(second.c_str()));
     EXPECT_EQ(ChecksumOf(audio), digester.Mp3Audio(first.c_str()));
@@ -148,8 +152,9 @@ TEST(FileDigester, Mp3AudioIgnoresTags)
     const std::string untagged = folder.Write("untagged.mp3", audio);
     EXPECT_EQ(WholeFile(digester, untagged.c_str()), digester.Mp3Audio(untagged.c_str()));
 
-    for (const std::string& bad : {folder.Write("overlong.mp3", StartTag("ID3", 0, 0, 7, 0x76, 100)),
-                                   folder.Write("header.mp3", FromText("ID3") + Bytes(4, 0)), folder.Path() + "missing.mp3"})
+    for (const std::string& bad :
+         {folder.Write("overlong.mp3", StartTag("ID3", 0, 0, 7, 0x76, 100)),
+          folder.Write("header.mp3", FromText("ID3") + Bytes(4, 0)), folder.Path() + "missing.mp3"})
     {
         EXPECT_EQ(0u, CFileDigester::Mp3AudioLength(bad.c_str())) << bad;
         EXPECT_EQ(kNone, digester.Mp3Audio(bad.c_str())) << bad;

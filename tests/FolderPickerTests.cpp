@@ -55,16 +55,14 @@ BOOL CALLBACK FindChooser(HWND hWnd, LPARAM lParam)
     ChooserScript& script = *reinterpret_cast<ChooserScript*>(lParam);
     char className[32];
     ::GetClassNameA(hWnd, className, sizeof(className));
-    if (::lstrcmpA(className, "#32770") == 0 && ::IsWindowVisible(hWnd) &&
-        ::GetWindow(hWnd, GW_OWNER) == script.hOwner)
+    if (::lstrcmpA(className, "#32770") == 0 && ::IsWindowVisible(hWnd) && ::GetWindow(hWnd, GW_OWNER) == script.hOwner)
     {
         // Wine's chooser settles its start selection a little after it shows: let it, as a user would.
         if (++script.nTicksShown < 3)
             return FALSE;
         // Wine's chooser may lose its selection while it is up, or not follow one it is told of, so
         // the driver makes the choice again on each tick and presses OK on one that finds it in place.
-        if (!script.selectFirst.empty() && !SelectFolder(hWnd, script.selectFirst) &&
-            script.nTicksShown < kMaxTicks)
+        if (!script.selectFirst.empty() && !SelectFolder(hWnd, script.selectFirst) && script.nTicksShown < kMaxTicks)
             return FALSE;
         script.bSeen = TRUE;
         ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(script.nButton, BN_CLICKED), 0);

@@ -15,23 +15,23 @@ static std::ostream& operator<<(std::ostream& os, const RECT& r)
 
 namespace
 {
-const int kDesignWidth = 320;   // dialog units
+const int kDesignWidth = 320;  // dialog units
 const int kDesignHeight = 230;
 
-const int kLaidOutIds[] = {IDC_STATIC,  IDC_PATH,     IDC_BROWSE, IDC_LIST_TEMPLATE, IDC_RESULTS,
-                           IDC_SEARCH,  IDC_MARK,     IDC_UNMARK, IDC_DELETE,        IDC_COPY,
-                           IDC_MOVE,    IDC_FOLDER,   IDC_LINE_BOTTOM, IDC_STATUS,   IDCANCEL,
-                           IDC_PROGRESS, IDC_LINE_TOP, ID_APP_ABOUT, IDC_MP3};
+const int kLaidOutIds[] = {IDC_STATIC,      IDC_PATH,   IDC_BROWSE, IDC_LIST_TEMPLATE, IDC_RESULTS,  IDC_SEARCH,
+                           IDC_MARK,        IDC_UNMARK, IDC_DELETE, IDC_COPY,          IDC_MOVE,     IDC_FOLDER,
+                           IDC_LINE_BOTTOM, IDC_STATUS, IDCANCEL,   IDC_PROGRESS,      IDC_LINE_TOP, ID_APP_ABOUT,
+                           IDC_MP3};
 
 // Dialog units from a control's right and bottom edges to the window's, at the design size.
 const std::pair<int, int> kRightDistances[] = {
-    {IDC_BROWSE, 7},  {IDC_DELETE, 7},   {IDC_MOVE, 7},        {IDCANCEL, 7},          {IDC_FOLDER, 7},
+    {IDC_BROWSE, 7},   {IDC_DELETE, 7},      {IDC_MOVE, 7},          {IDCANCEL, 7},    {IDC_FOLDER, 7},
     {IDC_LINE_TOP, 7}, {IDC_LINE_BOTTOM, 7}, {IDC_LIST_TEMPLATE, 7}, {IDC_RESULTS, 7}, {IDC_COPY, 70},
-    {IDC_PATH, 62},   {IDC_STATUS, 62},  {IDC_PROGRESS, 71}};
+    {IDC_PATH, 62},    {IDC_STATUS, 62},     {IDC_PROGRESS, 71}};
 const std::pair<int, int> kBottomDistances[] = {
-    {IDCANCEL, 5},  {ID_APP_ABOUT, 5}, {IDC_STATUS, 5},    {IDC_LINE_BOTTOM, 22}, {IDC_FOLDER, 29},
-    {IDC_MARK, 46}, {IDC_UNMARK, 46},  {IDC_COPY, 46},     {IDC_MOVE, 46},        {IDC_SEARCH, 63},
-    {IDC_PROGRESS, 63}, {IDC_DELETE, 63}, {IDC_LIST_TEMPLATE, 80}, {IDC_RESULTS, 80}};
+    {IDCANCEL, 5},      {ID_APP_ABOUT, 5}, {IDC_STATUS, 5},         {IDC_LINE_BOTTOM, 22}, {IDC_FOLDER, 29},
+    {IDC_MARK, 46},     {IDC_UNMARK, 46},  {IDC_COPY, 46},          {IDC_MOVE, 46},        {IDC_SEARCH, 63},
+    {IDC_PROGRESS, 63}, {IDC_DELETE, 63},  {IDC_LIST_TEMPLATE, 80}, {IDC_RESULTS, 80}};
 
 class LayoutTest : public ::testing::Test
 {
@@ -248,9 +248,9 @@ namespace
 class CUncreatedDialog : public CVelmoraDlg
 {
 public:
-    using CVelmoraDlg::OnWndMsg;
     using CVelmoraDlg::m_cxClient;
     using CVelmoraDlg::m_cyClient;
+    using CVelmoraDlg::OnWndMsg;
 };
 }  // namespace
 

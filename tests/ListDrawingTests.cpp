@@ -39,8 +39,7 @@ public:
             CSelection select(hdcMemory, bitmap.Get());
             ::BitBlt(hdcMemory, 0, 0, m_cx, m_cy, screen.Get(), 0, 0, SRCCOPY);
         }
-        ::GetDIBits(hdcMemory, bitmap.Get(), 0, m_cy, m_pixels.data(), &info,
-                    DIB_RGB_COLORS);
+        ::GetDIBits(hdcMemory, bitmap.Get(), 0, m_cy, m_pixels.data(), &info, DIB_RGB_COLORS);
         ::DeleteDC(hdcMemory);
     }
 
@@ -147,8 +146,9 @@ TEST_F(ListDrawingTest, SeparatorRowIsASolidBlackBar)
     CGdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(screen.Get(), separator.right, separator.bottom));
     {
         CSelection select(hdc, bitmap.Get());
-        DRAWITEMSTRUCT item = {ODT_LISTVIEW, IDC_RESULTS, 2, ODA_DRAWENTIRE, ODS_SELECTED | ODS_FOCUS,
-                               dlg.m_list.m_hWnd, hdc, separator, 0};
+        DRAWITEMSTRUCT item = {
+            ODT_LISTVIEW, IDC_RESULTS, 2, ODA_DRAWENTIRE, ODS_SELECTED | ODS_FOCUS, dlg.m_list.m_hWnd,
+            hdc,          separator,   0};
         dlg.m_list.DrawItem(IDC_RESULTS, &item);
         EXPECT_EQ(Rgb(::GetPixel(hdc, separator.left + 2, separator.top + 2)), Rgb(kBlack));
     }

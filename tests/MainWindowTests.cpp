@@ -109,7 +109,7 @@ TEST(MainWindow, StartsEmptyIdleAndWithTheFocusInThePathField)
     EXPECT_EQ(0, dlg.m_list.GetItemCount());
     EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, IDC_PATH), ::GetFocus());
 
-    const int buttons[] = {IDC_BROWSE, IDC_SEARCH, IDC_MARK, IDC_UNMARK, IDC_DELETE,
+    const int buttons[] = {IDC_BROWSE, IDC_SEARCH, IDC_MARK, IDC_UNMARK,  IDC_DELETE,
                            IDC_COPY,   IDC_MOVE,   IDCANCEL, ID_APP_ABOUT};
     for (int id : buttons)
         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, id))) << id;
@@ -177,8 +177,12 @@ TEST(MainWindow, EveryTemplateControlHasItsIdTextPlaceAndStyle)
     const TemplateControl controls[] = {
         {IDC_PATH, "Edit", "", {29, 7, 229, 12}, edit, 0},
         {IDC_BROWSE, "Button", "Обзор...", {263, 7, 50, 13}, WS_TABSTOP, 0},
-        {IDC_LIST_TEMPLATE, "SysListView32", "", {7, 47, 306, 103},
-         LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, 0},
+        {IDC_LIST_TEMPLATE,
+         "SysListView32",
+         "",
+         {7, 47, 306, 103},
+         LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP,
+         0},
         {IDC_SEARCH, "Button", "Поиск", {7, 155, 48, 12}, WS_TABSTOP, 0},
         {IDC_MARK, "Button", "Выделить", {7, 172, 59, 12}, WS_TABSTOP, 0},
         {IDC_UNMARK, "Button", "Убрать выделение", {71, 172, 78, 12}, WS_TABSTOP, 0},
@@ -192,8 +196,7 @@ TEST(MainWindow, EveryTemplateControlHasItsIdTextPlaceAndStyle)
         {IDC_PROGRESS, "msctls_progress32", "", {72, 155, 177, 12}, WS_BORDER, 0},
         {IDC_LINE_TOP, "Static", "", {7, 26, 306, 1}, frame, 0},
         {ID_APP_ABOUT, "Button", "О программе...", {7, 213, 64, 12}, WS_TABSTOP, 0},
-        {IDC_MP3, "Button", "Специальная обработка MP3-файлов", {94, 32, 142, 10},
-         BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+        {IDC_MP3, "Button", "Специальная обработка MP3-файлов", {94, 32, 142, 10}, BS_AUTOCHECKBOX | WS_TABSTOP, 0},
     };
 
     // The template's order is the tab order; the label comes first and starts a group.
@@ -278,8 +281,8 @@ TEST(ResultsList, ItemKeysNameGroupAndFileAndSurviveLargeIndices)
     CDialogUnderTest dlg;
     FillGroups(dlg, {2, 3, 2});
     EXPECT_EQ(dlg.RowKeys(), (std::vector<LPARAM>{MakeItemKey(0, 0), MakeItemKey(0, 1), kSeparatorKey,
-                                                   MakeItemKey(1, 0), MakeItemKey(1, 1), MakeItemKey(1, 2),
-                                                   kSeparatorKey, MakeItemKey(2, 0), MakeItemKey(2, 1)}));
+                                                  MakeItemKey(1, 0), MakeItemKey(1, 1), MakeItemKey(1, 2),
+                                                  kSeparatorKey, MakeItemKey(2, 0), MakeItemKey(2, 1)}));
     EXPECT_EQ(CString("C:\\g1\\f2"), CellText(dlg, 5, 0));
 
     for (UINT group : {0u, 1u, 65535u, 65536u, 0x7FFFFFFFu, 0xFFFFFFFEu})
@@ -297,7 +300,8 @@ TEST(ResultsList, ItemKeysNameGroupAndFileAndSurviveLargeIndices)
 
 TEST(MainWindow, ExitEscapeAndTheCloseBoxClearTheResultsBeforeClosing)
 {
-    const auto closeWith = [](const char* how, auto close) {
+    const auto closeWith = [](const char* how, auto close)
+    {
         SCOPED_TRACE(how);
         CDialogUnderTest dlg;
         FillGroups(dlg, {2, 2});
@@ -308,9 +312,8 @@ TEST(MainWindow, ExitEscapeAndTheCloseBoxClearTheResultsBeforeClosing)
         EXPECT_EQ(0, dlg.m_files.GetSize());
     };
     closeWith("Выход", [](CDialogUnderTest& dlg) { dlg.Click(IDCANCEL); });
-    closeWith("Esc", [](CDialogUnderTest& dlg) {
-        ::PostMessageA(::GetDlgItem(dlg.m_hWnd, IDC_PATH), WM_KEYDOWN, VK_ESCAPE, 0);
-    });
+    closeWith("Esc", [](CDialogUnderTest& dlg)
+              { ::PostMessageA(::GetDlgItem(dlg.m_hWnd, IDC_PATH), WM_KEYDOWN, VK_ESCAPE, 0); });
     closeWith("close box", [](CDialogUnderTest& dlg) { ::PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); });
 }
 
@@ -372,7 +375,8 @@ TEST(Framework, AMessageForAWindowThatLostItsWrapperIsReportedAndGetsTheDefaultA
     const auto previous = AfxReportFailedCheck;
     AfxReportFailedCheck = CountFailedCheck;
     g_nFailedChecks = 0;
-    const HWND hWrapped = ::CreateWindowExA(0, "STATIC", "wrapped", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const HWND hWrapped =
+        ::CreateWindowExA(0, "STATIC", "wrapped", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     const HWND hBare = ::CreateWindowExA(0, "STATIC", "bare", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     {
         CWnd wrapper;

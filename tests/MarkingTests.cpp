@@ -122,7 +122,8 @@ TEST_F(MarkingTest, NoClickOrKeyMarksASeparatorAndTheArrowsStepOverIt)
 TEST(Marking, PageKeysStepOverASeparatorToo)
 {
     CDialogUnderTest dlg;
-    auto files = [](const char* folder, int n) {
+    auto files = [](const char* folder, int n)
+    {
         std::vector<std::string> paths;
         for (int i = 0; i < n; ++i)
             paths.push_back(std::string("C:\\") + folder + "\\" + std::to_string(i));

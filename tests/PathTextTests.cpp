@@ -22,8 +22,8 @@ TEST(PathText, OnlyFullPathsAreNormalisedAndDotsNeverClimbAboveTheRoot)
         EXPECT_TRUE(NormaliseAbsolutePath(path, result)) << path;
         EXPECT_EQ(result, expected) << path;
     }
-    for (const char* relative : {"backup", "D:backup", "\\leading", "\\\\server", "\\\\server\\\\x", "\\\\?\\C:\\a",
-                                 "\\\\.\\C:", ""})
+    for (const char* relative :
+         {"backup", "D:backup", "\\leading", "\\\\server", "\\\\server\\\\x", "\\\\?\\C:\\a", "\\\\.\\C:", ""})
     {
         std::string result = "unchanged";
         EXPECT_FALSE(NormaliseAbsolutePath(relative, result)) << relative;

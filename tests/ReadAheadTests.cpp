@@ -42,10 +42,14 @@ TEST(ReadAhead, RunsOnlyAFewFilesAheadAndStartsNoneWhileHeld)
     std::atomic<int> started{0};
     std::atomic<int> taken{0};
     std::atomic<bool> tooFarAhead{false};
-    CReadAhead reader(100, [&](CFileDigester&, int i) {
-        tooFarAhead = tooFarAhead || i > taken + 8;
-        ++started;
-    }, [](int) { return false; });
+    CReadAhead reader(
+        100,
+        [&](CFileDigester&, int i)
+        {
+            tooFarAhead = tooFarAhead || i > taken + 8;
+            ++started;
+        },
+        [](int) { return false; });
     ASSERT_TRUE(WaitUntil([&] { return started >= 8; }, kPatienceMs));
     EXPECT_FALSE(WaitUntil([&] { return started > 8; }, 100)) << "nothing taken yet";
 
@@ -68,7 +72,8 @@ TEST(ReadAhead, ALongFileIsReadAloneAndShortOnesTogether)
     auto isLong = [](int i) { return i % 4 == 0; };
     CReadAhead reader(
         40,
-        [&](CFileDigester&, int i) {
+        [&](CFileDigester&, int i)
+        {
             ++reading;
             if (WaitUntil([&] { return reading > 1; }, 20))
                 (isLong(i) ? longOverlapped : shortOverlapped) = true;
@@ -88,13 +93,17 @@ TEST(ReadAhead, AStopNeverWaitsForAThreadStuckInARead)
     std::atomic<bool> inRead{false};
     const ULONGLONG nStart = ::GetTickCount64();
     {
-        CReadAhead reader(10, [release, finished, &inRead](CFileDigester&, int i) {
-            if (i != 0)
-                return;
-            inRead = true;
-            ::WaitForSingleObject(release->Get(), INFINITE);
-            *finished = true;
-        }, [](int) { return false; });
+        CReadAhead reader(
+            10,
+            [release, finished, &inRead](CFileDigester&, int i)
+            {
+                if (i != 0)
+                    return;
+                inRead = true;
+                ::WaitForSingleObject(release->Get(), INFINITE);
+                *finished = true;
+            },
+            [](int) { return false; });
         ASSERT_TRUE(WaitUntil([&] { return inRead.load(); }, kPatienceMs));
         EXPECT_FALSE(reader.Take(0, 50));
     }
@@ -106,7 +115,8 @@ TEST(ReadAhead, AStopNeverWaitsForAThreadStuckInARead)
 TEST(ReadAhead, WithoutThreadsEachFileIsReadWhenItIsTaken)
 {
     int nRead = 0;
-    CReadAhead reader(3, [&](CFileDigester&, int i) { nRead = i + 1; }, [](int) { return false; }, 0);
+    CReadAhead reader(
+        3, [&](CFileDigester&, int i) { nRead = i + 1; }, [](int) { return false; }, 0);
     EXPECT_EQ(reader.ThreadCount(), 0);
     ASSERT_TRUE(TakeUpTo(reader, 0, 2));
     EXPECT_EQ(nRead, 2);
@@ -116,7 +126,8 @@ TEST(ReadAhead, EndsAtOnceWhileHeld)
 {
     std::atomic<int> started{0};
     {
-        CReadAhead reader(1000, [&](CFileDigester&, int) { ++started; }, [](int) { return false; });
+        CReadAhead reader(
+            1000, [&](CFileDigester&, int) { ++started; }, [](int) { return false; });
         reader.Hold(TRUE);
     }
     EXPECT_LT(started, 1000);

@@ -48,20 +48,23 @@ TEST(Robustness, AClickGivenDuringTheLastFileOfACopyKeepsItsBusyMeaning)
         const std::string lastCopy = target.Path() + "b\\last.bin";
         // The copy is written under a temporary name beside its target until it is complete.
         const std::string copying = target.Path() + "b\\*.tmp";
-        const auto isCopying = [&] {
+        const auto isCopying = [&]
+        {
             WIN32_FIND_DATAA entry;
             CAutoFind find(::FindFirstFileA(copying.c_str(), &entry));
             return find.IsValid();
         };
         bool bClickedInsideLastFile = false;
-        std::thread user([&] {
-            for (int i = 0; i < 20000 && !isCopying(); ++i)
-                ::Sleep(1);
-            PostMouse(dlg, nButton, WM_LBUTTONDOWN);
-            if (!bReleasedWhenIdle)
-                PostMouse(dlg, nButton, WM_LBUTTONUP);
-            bClickedInsideLastFile = isCopying();
-        });
+        std::thread user(
+            [&]
+            {
+                for (int i = 0; i < 20000 && !isCopying(); ++i)
+                    ::Sleep(1);
+                PostMouse(dlg, nButton, WM_LBUTTONDOWN);
+                if (!bReleasedWhenIdle)
+                    PostMouse(dlg, nButton, WM_LBUTTONUP);
+                bClickedInsideLastFile = isCopying();
+            });
         dlg.Click(IDC_COPY);
         user.join();
         PumpMessages();
@@ -88,11 +91,13 @@ TEST(Robustness, SearchPausedWhileFillingTheListShowsTheRowsSoFar)
     int nGroupsListed = 0;
     int nDrawnWhilePaused = 0;
     CPauseAnswerer answerer(dlg);
-    CSentMessageWatch watch([&](const CWPSTRUCT& msg) {
-        if (msg.message == LVM_SETITEMCOUNT && ++nGroupsListed == 1)
-            PostClick(dlg, IDC_DELETE);
-        nDrawnWhilePaused += msg.message == WM_DRAWITEM && dlg.m_bPaused;
-    });
+    CSentMessageWatch watch(
+        [&](const CWPSTRUCT& msg)
+        {
+            if (msg.message == LVM_SETITEMCOUNT && ++nGroupsListed == 1)
+                PostClick(dlg, IDC_DELETE);
+            nDrawnWhilePaused += msg.message == WM_DRAWITEM && dlg.m_bPaused;
+        });
     dlg.Search(root.Path());
     EXPECT_EQ(CString("Найдено 2 дубликатов"), dlg.ControlText(IDC_STATUS));
     EXPECT_GT(nDrawnWhilePaused, 0);
@@ -102,10 +107,12 @@ TEST(Robustness, SearchStoppedOrPausedAtRandomMomentsEndsCleanOrComplete)
 {
     CTempFolder root;
     for (int i = 0; i < 20; ++i)
-        root.Write("d" + std::to_string(i % 7) + "\\f" + std::to_string(i) + ".txt", "content " + std::to_string(i % 5));
+        root.Write("d" + std::to_string(i % 7) + "\\f" + std::to_string(i) + ".txt",
+                   "content " + std::to_string(i % 5));
     CDialogUnderTest dlg;
     dlg.RefreshOnEveryStep();
-    const auto expectComplete = [&] {
+    const auto expectComplete = [&]
+    {
         EXPECT_EQ(CString("Найдено 5 дубликатов"), dlg.ControlText(IDC_STATUS));
         EXPECT_EQ(5, dlg.m_groups.GroupCount());
         EXPECT_EQ(24, dlg.m_list.GetItemCount());
@@ -113,9 +120,8 @@ TEST(Robustness, SearchStoppedOrPausedAtRandomMomentsEndsCleanOrComplete)
     // The steps of a whole search are the status texts it shows; each run acts at one of them.
     int nSteps = 0;
     {
-        CSentMessageWatch count([&](const CWPSTRUCT& msg) {
-            nSteps += msg.message == WM_SETTEXT && msg.hwnd == dlg.m_status.m_hWnd;
-        });
+        CSentMessageWatch count([&](const CWPSTRUCT& msg)
+                                { nSteps += msg.message == WM_SETTEXT && msg.hwnd == dlg.m_status.m_hWnd; });
         dlg.Search(root.Path());
         expectComplete();
     }
@@ -130,10 +136,12 @@ TEST(Robustness, SearchStoppedOrPausedAtRandomMomentsEndsCleanOrComplete)
         const Click click = static_cast<Click>(random() % 3);
         nStopClicks += click != kPause;
         int nSeen = 0;
-        CSentMessageWatch watch([&](const CWPSTRUCT& msg) {
-            if (msg.message == WM_SETTEXT && msg.hwnd == dlg.m_status.m_hWnd && ++nSeen == nStep)
-                PostClicks(dlg, click);
-        });
+        CSentMessageWatch watch(
+            [&](const CWPSTRUCT& msg)
+            {
+                if (msg.message == WM_SETTEXT && msg.hwnd == dlg.m_status.m_hWnd && ++nSeen == nStep)
+                    PostClicks(dlg, click);
+            });
         dlg.Search(root.Path());
         PumpMessages();
         ExpectIdle(dlg);
@@ -178,13 +186,15 @@ TEST(Robustness, DeleteStoppedOrPausedAtRandomMomentsHandlesEachFileOnce)
         const Click click = static_cast<Click>(random() % 3);
         int nDeleted = 0;
         // Each row taken out is one file deleted; the click is handled before the next file.
-        CSentMessageWatch watch([&](const CWPSTRUCT& msg) {
-            if (msg.message != WM_NOTIFY || reinterpret_cast<const NMHDR*>(msg.lParam)->code != LVN_DELETEITEM)
-                return;
-            const LPARAM key = dlg.m_list.GetRowKey(reinterpret_cast<const NMLISTVIEW*>(msg.lParam)->iItem);
-            if (!IsSeparatorKey(key) && ++nDeleted == nStopAfter)
-                PostClicks(dlg, click);
-        });
+        CSentMessageWatch watch(
+            [&](const CWPSTRUCT& msg)
+            {
+                if (msg.message != WM_NOTIFY || reinterpret_cast<const NMHDR*>(msg.lParam)->code != LVN_DELETEITEM)
+                    return;
+                const LPARAM key = dlg.m_list.GetRowKey(reinterpret_cast<const NMLISTVIEW*>(msg.lParam)->iItem);
+                if (!IsSeparatorKey(key) && ++nDeleted == nStopAfter)
+                    PostClicks(dlg, click);
+            });
         CMessageBoxRecorder boxes;
         dlg.Click(IDC_DELETE);
         PumpMessages();

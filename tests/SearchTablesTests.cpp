@@ -66,19 +66,19 @@ TEST(FindSharedSizes, KeepsNonZeroSizesThatOccurTwice)
 TEST(FindEqualContent, LinksEqualKeysInTableOrderAndNeverAnUnreadFile)
 {
     const EqualContent equal = FindEqualContent({
-        Key(9, 10),     // 0: first of 0, 3, 5
-        Key(0, 10),     // 1: no checksum
-        Key(9, 11),     // 2: same crc, other length
-        Key(9, 10),     // 3
-        Key(0, 10),     // 4: no checksum, never linked to 1
-        Key(9, 10),     // 5
-        Key(9, 10, 8),  // 6: same crc and length, other fingerprint
+        Key(9, 10),         // 0: first of 0, 3, 5
+        Key(0, 10),         // 1: no checksum
+        Key(9, 11),         // 2: same crc, other length
+        Key(9, 10),         // 3
+        Key(0, 10),         // 4: no checksum, never linked to 1
+        Key(9, 10),         // 5
+        Key(9, 10, 8),      // 6: same crc and length, other fingerprint
         Key(kZeroCrc, 10),  // 7: a checksum of 0, read: first of 7, 8
         Key(kZeroCrc, 10),  // 8
     });
-    EXPECT_EQ((std::vector<UINT>{3, kNoNextFile, kNoNextFile, 5, kNoNextFile, kNoNextFile, kNoNextFile, 8,
-                                 kNoNextFile}),
-              equal.nextEqual);
+    EXPECT_EQ(
+        (std::vector<UINT>{3, kNoNextFile, kNoNextFile, 5, kNoNextFile, kNoNextFile, kNoNextFile, 8, kNoNextFile}),
+        equal.nextEqual);
     EXPECT_EQ((std::vector<BYTE>{1, 1, 1, 0, 1, 0, 1, 1, 0}), equal.isFirst);
 }
 

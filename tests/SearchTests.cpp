@@ -30,8 +30,8 @@ std::vector<std::string> Rows(const CDialogUnderTest& dlg)
     std::vector<std::string> rows;
     for (LPARAM key : dlg.RowKeys())
     {
-        rows.push_back(IsSeparatorKey(key) ? "-"
-                                           : std::to_string(ItemKeyGroup(key)) + "/" + std::to_string(ItemKeyFile(key)));
+        rows.push_back(
+            IsSeparatorKey(key) ? "-" : std::to_string(ItemKeyGroup(key)) + "/" + std::to_string(ItemKeyFile(key)));
     }
     return rows;
 }
@@ -114,8 +114,8 @@ TEST(FolderWalk, LinksToFoldersAreNotFollowedAndTwoPathsToOneFileAreNoGroup)
 {
     CTempFolder root;
     root.Write("a\\song.bin", "same content");
-    ASSERT_TRUE(::CreateSymbolicLinkA((root.Path() + "a\\loop").c_str(), root.Path().c_str(),
-                                      SYMBOLIC_LINK_FLAG_DIRECTORY));
+    ASSERT_TRUE(
+        ::CreateSymbolicLinkA((root.Path() + "a\\loop").c_str(), root.Path().c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY));
     ASSERT_TRUE(::CreateHardLinkA((root.Path() + "b.bin").c_str(), (root.Path() + "a\\song.bin").c_str(), nullptr));
 
     CDialogUnderTest dlg;
@@ -148,8 +148,8 @@ TEST(Search, GroupsEqualContentInFoundOrderAndNothingElse)
     root.Write("a.txt", "same");
     root.Write("b\\b.txt", "same");
     root.Write("c.txt", "same");
-    root.Write("d.txt", "diff");    // equal size, other content
-    root.Write("e1.txt", "");       // empty
+    root.Write("d.txt", "diff");  // equal size, other content
+    root.Write("e1.txt", "");     // empty
     root.Write("e2.txt", "");
     root.Write("n1.bin", std::string(1, '\0'));  // only zero bytes: equal content all the same
     root.Write("n2.bin", std::string(1, '\0'));
@@ -166,11 +166,14 @@ TEST(Search, GroupsEqualContentInFoundOrderAndNothingElse)
 
     CDialogUnderTest dlg;
     dlg.Search(root.Path());
-    EXPECT_EQ((Names{{"n1.bin", "n2.bin"}, {"a.txt", "b\\b.txt", "c.txt"}, {"p1.txt", "p3.txt"}, {"p2.txt", "p4.txt"},
+    EXPECT_EQ((Names{{"n1.bin", "n2.bin"},
+                     {"a.txt", "b\\b.txt", "c.txt"},
+                     {"p1.txt", "p3.txt"},
+                     {"p2.txt", "p4.txt"},
                      {"z1.bin", "z2.bin"}}),
               Groups(dlg, root));
-    EXPECT_EQ((std::vector<std::string>{"0/0", "0/1", "-", "1/0", "1/1", "1/2", "-", "2/0", "2/1", "-", "3/0", "3/1", "-",
-                                        "4/0", "4/1"}),
+    EXPECT_EQ((std::vector<std::string>{"0/0", "0/1", "-", "1/0", "1/1", "1/2", "-", "2/0", "2/1", "-", "3/0", "3/1",
+                                        "-", "4/0", "4/1"}),
               Rows(dlg));
     EXPECT_EQ(CString("Найдено 5 дубликатов"), dlg.ControlText(IDC_STATUS));
     EXPECT_EQ(CString(""), dlg.ControlText(IDC_FOLDER));
@@ -221,7 +224,8 @@ TEST(Search, Mp3ModeComparesAudioOnlyForNamesEndingInMp3)
     CDialogUnderTest dlg;
     dlg.Search(root.Path(), TRUE);
     // Sorted by the full size of the first file: 21 bytes before 161.
-    EXPECT_EQ((Names{{"aplain.bin", "one.mp3", "SONG.MP3", "xmp3"}, {"copy.mp3.bak", "song.mp3.bak"}}), Groups(dlg, root));
+    EXPECT_EQ((Names{{"aplain.bin", "one.mp3", "SONG.MP3", "xmp3"}, {"copy.mp3.bak", "song.mp3.bak"}}),
+              Groups(dlg, root));
 
     dlg.Search(root.Path(), FALSE);
     EXPECT_EQ((Names{{"copy.mp3.bak", "one.mp3", "song.mp3.bak"}}), Groups(dlg, root));
@@ -255,12 +259,13 @@ class CStatusWatch
 {
 public:
     CStatusWatch(CDialogUnderTest& dlg, std::string trigger, std::function<void()> action)
-        : m_trigger(std::move(trigger)),
-          m_action(std::move(action)),
-          m_watch([this, hStatus = ::GetDlgItem(dlg.m_hWnd, IDC_STATUS)](const CWPSTRUCT& msg) {
-              if (msg.message == WM_SETTEXT && msg.hwnd == hStatus)
-                  Seen(reinterpret_cast<LPCSTR>(msg.lParam));
-          })
+        : m_trigger(std::move(trigger)), m_action(std::move(action)),
+          m_watch(
+              [this, hStatus = ::GetDlgItem(dlg.m_hWnd, IDC_STATUS)](const CWPSTRUCT& msg)
+              {
+                  if (msg.message == WM_SETTEXT && msg.hwnd == hStatus)
+                      Seen(reinterpret_cast<LPCSTR>(msg.lParam));
+              })
     {
         dlg.RefreshOnEveryStep();
     }
@@ -309,7 +314,7 @@ TEST(SearchControl, StopDuringEveryStageLeavesNothing)
     {
         const char* trigger;
         const char* folderText;  // the file being handled when the click arrived
-    } stages[] = {{"Просмотр: ", ""},          {"MP3: 2/", "c.txt"},         {"Оценка 3/", "d.txt"},
+    } stages[] = {{"Просмотр: ", ""},       {"MP3: 2/", "c.txt"},      {"Оценка 3/", "d.txt"},
                   {"Просмотр 2/", "c.txt"}, {"Сравнение 1/", "a.mp3"}, {"Составление", ""}};
     for (const auto& stage : stages)
     {
@@ -328,15 +333,18 @@ TEST(SearchControl, ClicksAfterTheStopRequestStartNothing)
     CTempFolder root;
     WriteDuplicates(root);
     CDialogUnderTest dlg;
-    CStatusWatch watch(dlg, "Просмотр 1/", [&] {
-        PostClick(dlg, IDC_SEARCH);
-        PostClick(dlg, IDC_SEARCH);
-        PostClick(dlg, IDCANCEL);
-    });
+    CStatusWatch watch(dlg, "Просмотр 1/",
+                       [&]
+                       {
+                           PostClick(dlg, IDC_SEARCH);
+                           PostClick(dlg, IDC_SEARCH);
+                           PostClick(dlg, IDCANCEL);
+                       });
     dlg.Search(root.Path());
     ExpectStoppedAndIdle(dlg);
     EXPECT_TRUE(::IsWindow(dlg.m_hWnd));
-    EXPECT_EQ(1, std::count(watch.m_texts.begin(), watch.m_texts.end(), std::string("Просмотр 1/4: ") + root.Path() + "a.mp3"));
+    EXPECT_EQ(1, std::count(watch.m_texts.begin(), watch.m_texts.end(),
+                            std::string("Просмотр 1/4: ") + root.Path() + "a.mp3"));
 }
 
 TEST(SearchControl, PauseThenContinueSkipsAndRepeatsNothing)
@@ -346,14 +354,17 @@ TEST(SearchControl, PauseThenContinueSkipsAndRepeatsNothing)
     CDialogUnderTest dlg;
     CPauseAnswerer answerer(dlg);
     bool bBusyLookWhilePaused = false;
-    CStatusWatch watch(dlg, "Просмотр 2/", [&] {
-        dlg.HandlePauseClick();
-        bBusyLookWhilePaused = dlg.ControlText(IDC_DELETE) == "Продолжить" &&
+    CStatusWatch watch(dlg, "Просмотр 2/",
+                       [&]
+                       {
+                           dlg.HandlePauseClick();
+                           bBusyLookWhilePaused =
+                               dlg.ControlText(IDC_DELETE) == "Продолжить" &&
                                !::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDCANCEL)) &&
                                !::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_BROWSE)) &&
                                ::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_FOLDER)) &&
                                (::GetWindowLongA(::GetDlgItem(dlg.m_hWnd, IDC_FOLDER), GWL_STYLE) & ES_READONLY);
-    });
+                       });
     dlg.Search(root.Path());
     EXPECT_TRUE(bBusyLookWhilePaused);
     EXPECT_EQ(1, answerer.Answered());
@@ -371,10 +382,12 @@ TEST(SearchControl, PauseThenStopEndsTheSearch)
     CTempFolder root;
     WriteDuplicates(root);
     CDialogUnderTest dlg;
-    CStatusWatch watch(dlg, "Сравнение 1/", [&] {
-        dlg.HandlePauseClick();
-        PostClick(dlg, IDC_SEARCH);
-    });
+    CStatusWatch watch(dlg, "Сравнение 1/",
+                       [&]
+                       {
+                           dlg.HandlePauseClick();
+                           PostClick(dlg, IDC_SEARCH);
+                       });
     dlg.Search(root.Path());
     ExpectStoppedAndIdle(dlg);
 }
@@ -405,12 +418,14 @@ TEST(SearchProgress, ALongFileIsNamedWhileItIsReadAndAStopThereEndsTheSearch)
         dlg.RefreshEvery(10);  // well below the time the long file takes, whatever the program's own pacing
         std::atomic<bool> bDone{false};
         bool bSeen = false;
-        std::thread watcher([&, hStatus = ::GetDlgItem(dlg.m_hWnd, IDC_STATUS), hFolder = ::GetDlgItem(dlg.m_hWnd, IDC_FOLDER)] {
-            while (!bDone && !bSeen)
-                bSeen = TextFromOutside(hStatus) == "Просмотр 3/4: " + big && TextFromOutside(hFolder) == big;
-            if (bSeen && bStop)
-                PostClick(dlg, IDC_SEARCH);
-        });
+        std::thread watcher(
+            [&, hStatus = ::GetDlgItem(dlg.m_hWnd, IDC_STATUS), hFolder = ::GetDlgItem(dlg.m_hWnd, IDC_FOLDER)]
+            {
+                while (!bDone && !bSeen)
+                    bSeen = TextFromOutside(hStatus) == "Просмотр 3/4: " + big && TextFromOutside(hFolder) == big;
+                if (bSeen && bStop)
+                    PostClick(dlg, IDC_SEARCH);
+            });
         dlg.Search(root.Path());
         bDone = true;
         watcher.join();
@@ -432,13 +447,16 @@ TEST(SearchProgress, TheLowerFieldIsEmptiedAndRepaintedWhenSortingStarts)
     CDialogUnderTest dlg;
     std::string folderWhenSorting = "not seen";
     BOOL bFolderUnpainted = TRUE;
-    CSentMessageWatch watch([&, hStatus = ::GetDlgItem(dlg.m_hWnd, IDC_STATUS)](const CWPSTRUCT& msg) {
-        if (msg.message == WM_SETTEXT && msg.hwnd == hStatus && std::string(reinterpret_cast<LPCSTR>(msg.lParam)) == "Сортировка...")
+    CSentMessageWatch watch(
+        [&, hStatus = ::GetDlgItem(dlg.m_hWnd, IDC_STATUS)](const CWPSTRUCT& msg)
         {
-            folderWhenSorting = dlg.ControlText(IDC_FOLDER);
-            bFolderUnpainted = ::GetUpdateRect(::GetDlgItem(dlg.m_hWnd, IDC_FOLDER), nullptr, FALSE);
-        }
-    });
+            if (msg.message == WM_SETTEXT && msg.hwnd == hStatus &&
+                std::string(reinterpret_cast<LPCSTR>(msg.lParam)) == "Сортировка...")
+            {
+                folderWhenSorting = dlg.ControlText(IDC_FOLDER);
+                bFolderUnpainted = ::GetUpdateRect(::GetDlgItem(dlg.m_hWnd, IDC_FOLDER), nullptr, FALSE);
+            }
+        });
     dlg.Search(root.Path());
     EXPECT_EQ("", folderWhenSorting);
     EXPECT_FALSE(bFolderUnpainted);
@@ -458,16 +476,18 @@ TEST(Search, FilesChangedSinceTheyWereListedAreNeitherListedNorActedOn)
     CDialogUnderTest dlg;
     dlg.RefreshOnEveryStep();
     BOOL bChanged = FALSE;
-    CSentMessageWatch watch([&](const CWPSTRUCT& msg) {
-        if (bChanged || msg.message != WM_SETTEXT || msg.hwnd != dlg.m_status.m_hWnd ||
-            std::string(reinterpret_cast<LPCSTR>(msg.lParam)).rfind("Сравнение", 0) != 0)
-            return;
-        bChanged = TRUE;
-        OverwriteAt(root.Path() + "overwritten1.bin", "XXXX", 4096);  // the same size, other contents
-        SetFileSize(root.Path() + "cut2.bin", 1000);
-        ::DeleteFileA((root.Path() + "deleted1.bin").c_str());
-        SetFileSize(root.Path() + "grown1.bin", 100000);
-    });
+    CSentMessageWatch watch(
+        [&](const CWPSTRUCT& msg)
+        {
+            if (bChanged || msg.message != WM_SETTEXT || msg.hwnd != dlg.m_status.m_hWnd ||
+                std::string(reinterpret_cast<LPCSTR>(msg.lParam)).rfind("Сравнение", 0) != 0)
+                return;
+            bChanged = TRUE;
+            OverwriteAt(root.Path() + "overwritten1.bin", "XXXX", 4096);  // the same size, other contents
+            SetFileSize(root.Path() + "cut2.bin", 1000);
+            ::DeleteFileA((root.Path() + "deleted1.bin").c_str());
+            SetFileSize(root.Path() + "grown1.bin", 100000);
+        });
     dlg.Search(root.Path());
     ASSERT_TRUE(bChanged);
     EXPECT_EQ((Names{{"kept1.bin", "kept2.bin"}}), Groups(dlg, root));

@@ -62,4 +62,3 @@ void CDialogUnderTest::SelectRows(const std::vector<int>& rows)
     for (int row : rows)
         m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
 }
-

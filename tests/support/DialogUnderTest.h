@@ -32,8 +32,7 @@ public:
 
     void Click(int nID)
     {
-        SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
-                    reinterpret_cast<LPARAM>(::GetDlgItem(m_hWnd, nID)));
+        SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(m_hWnd, nID)));
         PumpMessages();
     }
     CString ControlText(int nID) const
@@ -58,8 +57,6 @@ public:
     using CVelmoraDlg::CheckStop;
     using CVelmoraDlg::COperationScope;
     using CVelmoraDlg::HandlePauseClick;
-    using CVelmoraDlg::OnWndMsg;
-    using CVelmoraDlg::ScanFolder;
     using CVelmoraDlg::m_bBusy;
     using CVelmoraDlg::m_bPaused;
     using CVelmoraDlg::m_btnCopy;
@@ -80,6 +77,8 @@ public:
     using CVelmoraDlg::m_strRoot;
     using CVelmoraDlg::m_values;
     using CVelmoraDlg::m_writeTimes;
+    using CVelmoraDlg::OnWndMsg;
+    using CVelmoraDlg::ScanFolder;
 
     // Types the path, sets the MP3 option and presses "Поиск"; returns when the search has ended.
     void Search(const std::string& path, BOOL bMp3 = FALSE)

@@ -5,11 +5,12 @@
 #include <cstring>
 #include <vector>
 
-namespace stages {
+namespace stages
+{
 
 enum class SearchStage
 {
-    None, // an emptied status line: no stage change
+    None,  // an emptied status line: no stage change
     Walk,
     Mp3,
     SizeFilter,
@@ -105,4 +106,4 @@ private:
     HHOOK m_hHook;
 };
 
-} // namespace stages
+}  // namespace stages

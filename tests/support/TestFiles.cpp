@@ -44,8 +44,8 @@ namespace
 {
 void WriteAt(const std::string& path, DWORD nDisposition, const std::string& contents, LONGLONG nAt)
 {
-    CAutoHandle file(OpenPath(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nDisposition,
-                              FILE_ATTRIBUTE_NORMAL));
+    CAutoHandle file(
+        OpenPath(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nDisposition, FILE_ATTRIBUTE_NORMAL));
     LARGE_INTEGER position;
     position.QuadPart = nAt;
     ::SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN);

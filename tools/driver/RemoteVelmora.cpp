@@ -56,8 +56,7 @@ class CRemoteBuffer
 {
 public:
     CRemoteBuffer(HANDLE hProcess, size_t size)
-        : m_hProcess(hProcess),
-          m_p(::VirtualAllocEx(hProcess, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
+        : m_hProcess(hProcess), m_p(::VirtualAllocEx(hProcess, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
     {
     }
     ~CRemoteBuffer()
@@ -96,8 +95,8 @@ BOOL CRemoteVelmora::Start(const std::string& exePath, DWORD timeoutMs)
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     std::string commandLine = "\"" + exePath + "\"";
-    if (!::CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process))
+    if (!::CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
         return FALSE;
     ::CloseHandle(process.hThread);
     m_hProcess = process.hProcess;
@@ -150,7 +149,8 @@ BOOL CRemoteVelmora::WaitForText(int id, const std::string& text, DWORD timeoutM
 BOOL CRemoteVelmora::WaitForBusy(DWORD timeoutMs) const
 {
     // Polled closely: a search of a small tree is over within a fraction of a second.
-    return PollUntil(timeoutMs, [this] { return Text(IDC_SEARCH) == "Стоп"; }, 1);
+    return PollUntil(
+        timeoutMs, [this] { return Text(IDC_SEARCH) == "Стоп"; }, 1);
 }
 
 BOOL CRemoteVelmora::WaitForStatus(const std::string& prefix, DWORD timeoutMs) const

@@ -77,8 +77,9 @@ private:
 // would cost the window measurable time, since every read is a message it must answer.
 int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
 {
-    const char* const stages[] = {"Просмотр:", "MP3:", "Оценка", "Просмотр ", "Сравнение",
-                                  "Сортировка...", "Составление списка файлов...", "Найдено"};
+    const char* const stages[] = {
+        "Просмотр:", "MP3:", "Оценка", "Просмотр ", "Сравнение", "Сортировка...", "Составление списка файлов...",
+        "Найдено"};
     std::vector<double> started(sizeof(stages) / sizeof(stages[0]), 0);
     app.SetText(IDC_PATH, pszFolder);
     app.SetCheck(IDC_MP3, FALSE);
@@ -181,8 +182,7 @@ int main(int argc, char** argv)
     }
     if (std::strcmp(command, "resize") == 0 && argc > 3)
     {
-        ::SetWindowPos(app.Window(), nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]),
-                       SWP_NOMOVE | SWP_NOZORDER);
+        ::SetWindowPos(app.Window(), nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]), SWP_NOMOVE | SWP_NOZORDER);
         return 0;
     }
     if (std::strcmp(command, "timed") == 0)
