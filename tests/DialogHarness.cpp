@@ -5,21 +5,15 @@ namespace
 {
 INPUT KeyInput(WORD vk, WORD scan, DWORD flags)
 {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = scan;
-    input.ki.dwFlags = flags;
+    INPUT input = {INPUT_KEYBOARD, {}};
+    input.ki = {vk, scan, flags, 0, 0};
     return input;
 }
 
 INPUT MouseInput(DWORD flags, LONG x = 0, LONG y = 0)
 {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = x;
-    input.mi.dy = y;
-    input.mi.dwFlags = flags;
+    INPUT input = {INPUT_MOUSE, {}};
+    input.mi = {x, y, 0, flags, 0, 0};
     return input;
 }
 
