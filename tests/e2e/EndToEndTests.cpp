@@ -133,6 +133,26 @@ TEST_F(EndToEnd, MoveIntoANestedNewFolder)
     EXPECT_EQ(1, m_app.RowCount());
 }
 
+// Names in any script and a path far past 260 characters, typed, shown and deleted from outside.
+TEST_F(EndToEnd, NamesInAnyScriptAndLongPathsAreShownMarkedAndDeleted)
+{
+    const std::string cjk = m_tree.Write("日本語\\テスト.txt", "same");
+    const std::string deep = m_tree.Write(std::string(150, 'd') + "\\" + std::string(150, 'e') + "\\Zoë😀.txt", "same");
+    Search(m_tree.Path(), FALSE);
+    ASSERT_EQ(2, m_app.RowCount());
+    EXPECT_EQ(deep, m_app.CellText(0, 0));
+    EXPECT_EQ(cjk, m_app.CellText(1, 0));
+
+    m_app.SetText(IDC_FOLDER, m_tree.Path() + std::string(150, 'D') + "\\" + std::string(150, 'E') + "\\ZOË");
+    m_app.Press(IDC_MARK);
+    ASSERT_EQ(1, m_app.SelectedCount());
+    m_app.Click(IDC_DELETE);
+    ASSERT_TRUE(m_app.WaitForStatus("Удаляю: "));
+    ASSERT_TRUE(m_app.WaitForIdle());
+    EXPECT_FALSE(FileExists(deep));
+    EXPECT_TRUE(FileExists(cjk));
+}
+
 // A pause clicked right behind "Поиск" is handled at the search's first stop check, so the search
 // is certainly still running when the test looks at it, however fast the machine.
 TEST_F(EndToEnd, StopInTheMiddleOfASearchLeavesNoResults)
