@@ -17,18 +17,10 @@ const FileChecksum kNoChecksum = {0, 0, 0, 0, false};
 const Mp3AudioSpan kNoAudio = {0, 0};
 
 // Not memory mapping: a read error inside a mapped view arrives as an exception instead of an error code.
-// Only files on a disk are read: a device, a pipe or a socket that a link leads to may give a read that
-// never returns.
 HANDLE OpenForReading(LPCSTR path)
 {
-    const HANDLE file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
-    if (file != INVALID_HANDLE_VALUE && ::GetFileType(file) != FILE_TYPE_DISK)
-    {
-        ::CloseHandle(file);
-        return INVALID_HANDLE_VALUE;
-    }
-    return file;
+    return OpenPath(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
 }
 
 FileChecksum Finished(const CContentHasher& hasher, HANDLE file, ULONGLONG fileSize)

@@ -91,7 +91,9 @@ Outcome CVelmoraDlg::MeasureMp3Spans()
         if (CheckStopPaced() == Outcome::kStopped)
             return Outcome::kStopped;
         m_report.ShowFile("MP3: %d/%d: %s", i + 1, nFiles, m_files[i], i, nFiles - 1);
-        if (IsMp3File(m_files[i]))
+        // An empty file has no audio; and a link to a device or a pipe lists as empty, so no
+        // such thing is ever opened, here or when the contents are read.
+        if (m_values[i] != 0 && IsMp3File(m_files[i]))
             m_values[i] = GetMp3DataSize(m_files[i]);
     }
     m_report.Flush();

@@ -506,13 +506,23 @@ TEST(Search, FilesChangedSinceTheyWereListedAreNeitherListedNorActedOn)
 }
 
 // The plain Windows path rules read aux.* and com1.* as devices, whose read never returns: the search
-// reads them as the files they are.
-TEST(Search, NamesOfDevicesAreReadAsTheFilesTheyAre)
+// reads them as the files they are. Links to devices and pipes list as empty and are never opened,
+// not even for their MP3 tags (a pipe would not even open until something writes to it).
+TEST(Search, NamesOfDevicesAreReadAsTheFilesTheyAreAndLinksToDevicesAreNotRead)
 {
     CTempFolder root;
     for (const char* name : {"a.txt", "aux.h", "b.txt", "com1.txt"})
         root.Write(name, "same");
+    const std::string pipe = root.Path() + "pipe.mp3";
+    const std::string links[] = {root.Path() + "zero.mp3", root.Path() + "zero.bin", root.Path() + "random.bin"};
+    const bool bMade = MakeUnixLink(links[0], "/dev/zero") && MakeUnixLink(links[1], "/dev/zero") &&
+                       MakeUnixLink(links[2], "/dev/urandom") && MakeUnixPipe(pipe);
     CDialogUnderTest dlg;
-    dlg.Search(root.Path());
+    dlg.Search(root.Path(), TRUE);
     EXPECT_EQ((Names{{"a.txt", "aux.h", "b.txt", "com1.txt"}}), Groups(dlg, root));
+    for (const std::string& link : links)
+        RemoveUnixLink(link);
+    RemoveUnixLink(pipe);
+    if (!bMade)
+        GTEST_SKIP() << "no Unix links here";
 }

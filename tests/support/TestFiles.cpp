@@ -144,12 +144,26 @@ BOOL RunUnixCommand(const std::string& command, const std::string& path)
 
 namespace
 {
+// Asked of the folder's listing: Wine gives no attributes for a link to a device.
+BOOL IsListed(const std::string& path)
+{
+    const size_t nSlash = path.rfind('\\');
+    CFolderListing listing(path.substr(0, nSlash + 1).c_str());
+    FolderEntry entry;
+    while (listing.Next(entry))
+    {
+        if (entry.name == path.substr(nSlash + 1))
+            return TRUE;
+    }
+    return FALSE;
+}
+
 // Wine does not wait for a Unix program it started: what the program does is awaited on the disk.
 BOOL WaitForPath(const std::string& path, BOOL bPresent)
 {
     for (const ULONGLONG nEnd = ::GetTickCount64() + 5000; ::GetTickCount64() < nEnd; ::Sleep(10))
     {
-        if (PathExists(path.c_str()) == bPresent)
+        if (IsListed(path) == bPresent)
             return TRUE;
     }
     return FALSE;
@@ -162,8 +176,14 @@ BOOL MakeUnixLink(const std::string& link, const std::string& target)
            WaitForPath(link, TRUE);
 }
 
+BOOL MakeUnixPipe(const std::string& path)
+{
+    return PathExists("Z:\\usr\\bin\\mkfifo") && RunUnixCommand("Z:\\usr\\bin\\mkfifo", path) &&
+           WaitForPath(path, TRUE);
+}
+
 void RemoveUnixLink(const std::string& link)
 {
-    if (PathExists(link.c_str()) && RunUnixCommand("Z:\\bin\\rm", link))
+    if (IsListed(link) && RunUnixCommand("Z:\\bin\\rm", link))
         WaitForPath(link, FALSE);
 }

@@ -14,6 +14,8 @@ void SetFileSize(const std::string& path, LONGLONG nSize);
 // Windows cannot take such a link away: RemoveUnixLink does, before the folder holding it is removed.
 BOOL MakeUnixLink(const std::string& link, const std::string& target);
 void RemoveUnixLink(const std::string& link);
+// A named pipe (FIFO) at the path, or FALSE where there are no Unix programs; RemoveUnixLink removes it.
+BOOL MakeUnixPipe(const std::string& path);
 // Writes over part of an existing file, which keeps its size when the part lies within it.
 void OverwriteAt(const std::string& path, const std::string& contents, LONGLONG nAt);
 
