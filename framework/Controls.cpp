@@ -33,7 +33,8 @@ int CListCtrl::InsertColumn(int nCol, LPCSTR pszHeading, int nFormat, int nWidth
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const
 {
-    // The control cuts a text at the buffer it is given: grow the buffer until the text fits.
+    // The control cuts a text at the buffer it is given, between two characters of up to four bytes:
+    // grow the buffer until the text ends with room to spare for a whole character.
     std::vector<char> buffer(256);
     for (;;)
     {
@@ -43,7 +44,7 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const
         item.cchTextMax = static_cast<int>(buffer.size());
         const int length = static_cast<int>(
             SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
-        if (length < static_cast<int>(buffer.size()) - 1)
+        if (length < static_cast<int>(buffer.size()) - 4)
             return CString(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
     }
