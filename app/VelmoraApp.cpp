@@ -3,7 +3,6 @@
 // AfxEnableControlContainer and SetRegistryKey are left out.
 #include "app/VelmoraApp.h"
 #include "app/VelmoraDlg.h"
-#include "framework/Utf8.h"
 
 CVelmoraApp theApp;
 
@@ -16,8 +15,7 @@ BOOL RunsWithUtf8CodePage()
 {
     if (::GetACP() == CP_UTF8)
         return TRUE;
-    const std::wstring text = WideFromUtf8("Velmora работает в Windows 10 версии 1903 или новее.");
-    ::MessageBoxW(nullptr, text.c_str(), L"Velmora", MB_OK | MB_ICONSTOP);
+    ::MessageBoxW(nullptr, L"Velmora работает в Windows 10 версии 1903 или новее.", L"Velmora", MB_OK | MB_ICONSTOP);
     return FALSE;
 }
 }  // namespace

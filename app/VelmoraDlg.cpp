@@ -52,8 +52,8 @@ BOOL CVelmoraDlg::OnInitDialog()
         WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_OWNERDATA | LVS_NOSORTHEADER;
     m_list.Create(WS_EX_CLIENTEDGE, dwListStyle, rcEmpty, this, IDC_RESULTS);
 
-    // A path can be far longer than an edit takes by default; the status line names one too.
-    for (CEdit* pEdit : {&m_editPath, &m_editFolder, &m_status})
+    // A typed path can be far longer than an edit takes by default.
+    for (CEdit* pEdit : {&m_editPath, &m_editFolder})
         pEdit->SetLimitText(0);
 
     RECT rcClient;

@@ -97,6 +97,8 @@ protected:
     void EndOperation();
     void RestoreFocus();
     Outcome CheckStop();
+    // An operation runs and no stop has been asked for.
+    BOOL IsGoingOn() const { return m_bBusy && !m_bStopRequested; }
     // CheckStop for loops over many small units: drains at most once per kDrainIntervalMs.
     Outcome CheckStopPaced();
     // The roles of "Поиск" and "Удалить" while an operation runs; TRUE when the click was theirs.

@@ -96,20 +96,15 @@ CFolderListing::CFolderListing(LPCSTR pszFolder)
 {
     // A file opens as well as a folder; only a folder lists. An empty folder lists no entry at all
     // (a drive's root has not even "." and ".."), and yet it is a folder.
-    m_bOpen = m_hFolder != INVALID_HANDLE_VALUE && (Fill(TRUE) || ::GetLastError() == ERROR_NO_MORE_FILES);
-}
-
-CFolderListing::~CFolderListing()
-{
-    if (m_hFolder != INVALID_HANDLE_VALUE)
-        ::CloseHandle(m_hFolder);
+    m_bOpen = m_hFolder.IsValid() && (Fill(TRUE) || ::GetLastError() == ERROR_NO_MORE_FILES);
 }
 
 BOOL CFolderListing::Fill(BOOL bFirst)
 {
     m_nOffset = m_buffer.size();
-    m_bMore = ::GetFileInformationByHandleEx(m_hFolder, bFirst ? FileFullDirectoryRestartInfo : FileFullDirectoryInfo,
-                                             m_buffer.data(), static_cast<DWORD>(m_buffer.size()));
+    m_bMore =
+        ::GetFileInformationByHandleEx(m_hFolder.Get(), bFirst ? FileFullDirectoryRestartInfo : FileFullDirectoryInfo,
+                                       m_buffer.data(), static_cast<DWORD>(m_buffer.size()));
     if (m_bMore)
         m_nOffset = 0;
     return m_bMore;
@@ -179,13 +174,11 @@ BOOL IsOnOneVolume(HANDLE hFirst, HANDLE hSecond)
 
 BOOL IsSameFile(LPCSTR pszSource, HANDLE hTarget, ULONGLONG nTargetIndex, LPCSTR pszTarget)
 {
-    const HANDLE hSource = OpenForIdentity(pszSource);
-    if (hSource == INVALID_HANDLE_VALUE)
+    CAutoHandle source(OpenForIdentity(pszSource));
+    if (!source.IsValid())
         return FALSE;
-    const BOOL bSame = IsSameFileOf(FileIndexOf(hSource), nTargetIndex, pszSource, pszTarget,
-                                    [&] { return IsOnOneVolume(hSource, hTarget); });
-    ::CloseHandle(hSource);
-    return bSame;
+    return IsSameFileOf(FileIndexOf(source.Get()), nTargetIndex, pszSource, pszTarget,
+                        [&] { return IsOnOneVolume(source.Get(), hTarget); });
 }
 
 BOOL IsSameFileOf(ULONGLONG nFirstIndex, ULONGLONG nSecondIndex, LPCSTR pszFirst, LPCSTR pszSecond,

@@ -4,6 +4,7 @@
 // that end in a dot or a space, and names such as aux.h or con.txt, which the plain form takes for
 // devices. A path is taken literally, so a path typed by a user goes through FullPath first.
 #pragma once
+#include "framework/ScopedWin.h"
 #include <windows.h>
 #include <shtypes.h>
 #include <functional>
@@ -42,21 +43,20 @@ class CFolderListing
 public:
     // pszFolder ends in a backslash.
     explicit CFolderListing(LPCSTR pszFolder);
-    ~CFolderListing();
     CFolderListing(const CFolderListing&) = delete;
     CFolderListing& operator=(const CFolderListing&) = delete;
 
     // FALSE when the path names no folder that can be listed.
     BOOL IsOpen() const { return m_bOpen; }
     // The open folder, for FileIndexOf and IsOnOneVolume.
-    HANDLE Handle() const { return m_hFolder; }
+    HANDLE Handle() const { return m_hFolder.Get(); }
     // The next entry; FALSE at the end.
     BOOL Next(FolderEntry& entry);
 
 private:
     BOOL Fill(BOOL bFirst);
 
-    HANDLE m_hFolder;
+    CAutoHandle m_hFolder;
     BOOL m_bOpen = FALSE;
     std::vector<BYTE> m_buffer;
     size_t m_nOffset = 0;  // the next entry in the buffer, or the buffer's size when it is used up

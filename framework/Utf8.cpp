@@ -17,9 +17,11 @@ std::string Utf8FromWide(const wchar_t* pszText, int nLength)
 {
     if (nLength < 0)
         nLength = static_cast<int>(std::wcslen(pszText));
-    const int nBytes = ::WideCharToMultiByte(CP_UTF8, 0, pszText, nLength, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(nBytes), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, pszText, nLength, &text[0], nBytes, nullptr, nullptr);
+    // A UTF-16 unit becomes at most three bytes (a pair of them, four), so one call does.
+    std::string text(3 * static_cast<size_t>(nLength), '\0');
+    const int nBytes =
+        ::WideCharToMultiByte(CP_UTF8, 0, pszText, nLength, &text[0], static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(static_cast<size_t>(nBytes));
     return text;
 }
 

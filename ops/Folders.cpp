@@ -17,7 +17,12 @@ BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath)
     while (!folder.empty() && folder.back() == '\\')
         folder.pop_back();
     const size_t nRoot = AbsoluteRootLength(folder + '\\');
-    if (nRoot == 0 || !PathExists(folder.substr(0, nRoot).c_str()))
+    if (nRoot == 0)
+        return FALSE;
+    // The usual case: an earlier file of the operation made the folder already.
+    if (PathExists(folder.c_str()))
+        return TRUE;
+    if (!PathExists(folder.substr(0, nRoot).c_str()))
         return FALSE;
     for (size_t j = nRoot; j <= folder.size(); ++j)
     {
@@ -26,8 +31,8 @@ BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath)
         const std::string prefix = folder.substr(0, j);
         if (PathExists(prefix.c_str()))
             continue;
-        MakeFolder(prefix.c_str());
-        if (!PathExists(prefix.c_str()))
+        // Another program may have made it meanwhile.
+        if (!MakeFolder(prefix.c_str()) && !PathExists(prefix.c_str()))
             return FALSE;
     }
     return TRUE;

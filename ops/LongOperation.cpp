@@ -76,7 +76,7 @@ Outcome CVelmoraDlg::CheckStop()
 {
     DrainMessages();
     MSG msg;
-    while (m_bBusy && m_bPaused && !m_bStopRequested)
+    while (IsGoingOn() && m_bPaused)
     {
         // Blocks in the message queue: a paused operation uses no processor time.
         if (::GetMessageA(&msg, m_hWnd, 0, 0) > 0)
@@ -85,7 +85,7 @@ Outcome CVelmoraDlg::CheckStop()
             ::DispatchMessageA(&msg);
         }
     }
-    if (m_bBusy && !m_bStopRequested)
+    if (IsGoingOn())
         return Outcome::kCompleted;
 
     if (m_pHold)
@@ -99,11 +99,10 @@ Outcome CVelmoraDlg::CheckStop()
 Outcome CVelmoraDlg::CheckStopPaced()
 {
     // The flags change only while messages are dispatched, so between drains they still hold.
-    const BOOL bGoingOn = m_bBusy && !m_bStopRequested;
-    if (bGoingOn && !m_drainPacer.Due())
+    if (IsGoingOn() && !m_drainPacer.Due())
         return Outcome::kCompleted;
     DrainMessages();
-    if (m_bBusy && !m_bStopRequested && !m_bPaused)
+    if (IsGoingOn() && !m_bPaused)
         return Outcome::kCompleted;
     return CheckStop();
 }

@@ -48,7 +48,6 @@ private:
     BOOL HasFocus() const;
     void FillRow(HDC hdc, const RECT& rcItem, COLORREF color);
     void DrawCells(HDC hdc, int nItem, const RECT& rcItem);
-    static void DrawCellText(HDC hdc, const CString& text, RECT rcText, UINT nAlignment);
     UINT CellAlignment(int nColumn) const;
     void ClearBelowLastRow(HDC hdc, const RECT& rcClient);
     void DrawGrid(HDC hdc, const RECT& rcClient);

@@ -7,6 +7,22 @@ namespace
 {
 // Each cell's text keeps this many pixels off both edges of its column.
 const int kCellMargin = 5;
+
+// The text is UTF-8, which the single-byte drawing does not take whatever the font: it is drawn wide.
+// A text wider than its cell ends with the last whole character that fits, never with part of one.
+// A cell shows a path as it is: an ampersand in a file name is no mnemonic prefix.
+void DrawCellText(HDC hdc, const CString& text, RECT rcText, UINT nAlignment)
+{
+    const std::wstring wide = WideFromUtf8(text);
+    const int nLength = static_cast<int>(wide.size());
+    int nFit = nLength;
+    SIZE extent;
+    if (!::GetTextExtentExPointW(hdc, wide.c_str(), nLength, rcText.right - rcText.left, &nFit, nullptr, &extent))
+        nFit = nLength;
+    else if (nFit > 0 && nFit < nLength && IS_HIGH_SURROGATE(wide[static_cast<size_t>(nFit) - 1]))
+        --nFit;
+    ::DrawTextW(hdc, wide.c_str(), nFit, &rcText, nAlignment | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
 }  // namespace
 
 LRESULT CColorListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -82,22 +98,6 @@ void CColorListCtrl::DrawCells(HDC hdc, int nItem, const RECT& rcItem)
         DrawCellText(hdc, GetItemText(nItem, i), rcText, CellAlignment(i));
         x += width;
     }
-}
-
-// The text is UTF-8, which the single-byte drawing does not take whatever the font: it is drawn wide.
-// A text wider than its cell ends with the last whole character that fits, never with part of one.
-// A cell shows a path as it is: an ampersand in a file name is no mnemonic prefix.
-void CColorListCtrl::DrawCellText(HDC hdc, const CString& text, RECT rcText, UINT nAlignment)
-{
-    const std::wstring wide = WideFromUtf8(text);
-    const int nLength = static_cast<int>(wide.size());
-    int nFit = nLength;
-    SIZE extent;
-    if (!::GetTextExtentExPointW(hdc, wide.c_str(), nLength, rcText.right - rcText.left, &nFit, nullptr, &extent))
-        nFit = nLength;
-    else if (nFit > 0 && nFit < nLength && IS_HIGH_SURROGATE(wide[static_cast<size_t>(nFit) - 1]))
-        --nFit;
-    ::DrawTextW(hdc, wide.c_str(), nFit, &rcText, nAlignment | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 UINT CColorListCtrl::CellAlignment(int nColumn) const

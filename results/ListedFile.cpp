@@ -2,15 +2,21 @@
 #include "results/ListedFile.h"
 #include "framework/FileSystem.h"
 
-BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed)
+BOOL QueryListedState(LPCSTR pszPath, ListedState& state)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!QueryPath(pszPath, data))
         return FALSE;
-    const ULONGLONG size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    const ULONGLONG writeTime =
+    state.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    state.writeTime =
         (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-    return size == listed.size && writeTime == listed.writeTime;
+    return TRUE;
+}
+
+BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed)
+{
+    ListedState now;
+    return QueryListedState(pszPath, now) && now.size == listed.size && now.writeTime == listed.writeTime;
 }
 
 BOOL IsAsListed(HANDLE hFile, const ListedState& listed)

@@ -16,6 +16,8 @@ struct ListedFile
     ListedState state;
 };
 
+// The size and write time the file at the path has now; FALSE when it cannot be asked.
+BOOL QueryListedState(LPCSTR pszPath, ListedState& state);
 // TRUE when the file at the path, or open as hFile, still has the listed size and write time.
 BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed);
 BOOL IsAsListed(HANDLE hFile, const ListedState& listed);

@@ -55,11 +55,13 @@ void CResultsTable::EraseRow(int nRow)
     if (nRow < 0 || nRow >= RowCount())
         return;
     const LPARAM key = m_keys[static_cast<size_t>(nRow)];
-    if (ListedFile* pFile = const_cast<ListedFile*>(FileOfKey(key)))
+    const CString* pPath = PathOfKey(key);
+    ListedFile* pFile = pPath ? &m_groups[ItemKeyGroup(key)].files[ItemKeyFile(key)] : nullptr;
+    if (pFile && pFile->index != kGone)
     {
         pFile->index = kGone;
         if (m_bFullPathsResolved)
-            m_fullPaths.erase(ComparablePath(*PathOfKey(key)));
+            m_fullPaths.erase(ComparablePath(*pPath));
     }
     m_keys.erase(m_keys.begin() + nRow);
 }

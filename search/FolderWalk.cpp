@@ -43,7 +43,7 @@ Outcome CVelmoraDlg::ScanFolder(LPCSTR pszFolder)
         CString path = CString(pszFolder) + entry.name.c_str();
         if (!(entry.attributes & FILE_ATTRIBUTE_DIRECTORY))
         {
-            m_files.Add(path);
+            m_files.Add(std::move(path));
             m_values.Add(entry.size);
             m_writeTimes.Add(entry.writeTime);
         }

@@ -42,9 +42,7 @@ const FileChecksum kNone = {0, 0, 0, 0, false};
 // The whole file checksummed as listed by the walk, with the size it has now.
 FileChecksum WholeFile(CFileDigester& digester, const std::string& path)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-    return digester.WholeFile(path.c_str(), static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
+    return digester.WholeFile(path.c_str(), static_cast<ULONGLONG>(FileSize(path)));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // that never waits for a thread stuck in the system.
 #include "framework/ScopedWin.h"
 #include "search/ReadAhead.h"
+#include "tests/support/MessagePump.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <functional>
@@ -10,18 +11,6 @@
 namespace
 {
 const DWORD kPatienceMs = 5000;
-
-// TRUE once the state holds, FALSE when it has not come about within the time.
-bool WaitUntil(const std::function<bool()>& state, DWORD nTimeoutMs)
-{
-    for (const ULONGLONG nEnd = ::GetTickCount64() + nTimeoutMs; !state();)
-    {
-        if (::GetTickCount64() >= nEnd)
-            return false;
-        ::Sleep(1);
-    }
-    return true;
-}
 
 // Takes files in order until nUpTo, waiting as long as the search would wait for a slow disk.
 bool TakeUpTo(CReadAhead& reader, int nFrom, int nUpTo, std::atomic<int>* pTaken = nullptr)

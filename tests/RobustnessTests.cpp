@@ -58,8 +58,7 @@ TEST(Robustness, AClickGivenDuringTheLastFileOfACopyKeepsItsBusyMeaning)
         std::thread user(
             [&]
             {
-                for (int i = 0; i < 20000 && !isCopying(); ++i)
-                    ::Sleep(1);
+                WaitUntil(isCopying, 20000);
                 PostMouse(dlg, nButton, WM_LBUTTONDOWN);
                 if (!bReleasedWhenIdle)
                     PostMouse(dlg, nButton, WM_LBUTTONUP);

@@ -2,6 +2,7 @@
 #include "tests/support/DialogUnderTest.h"
 #include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
+#include "results/ListedFile.h"
 
 void CDialogUnderTest::ShowGroups(const std::vector<std::vector<std::string>>& groups)
 {
@@ -20,12 +21,8 @@ int CDialogUnderTest::AddGroup(const std::vector<std::string>& paths)
         group.Add(CString(path.c_str()));
         ListedFile file = {};
         CAutoHandle handle(OpenForIdentity(path.c_str()));
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (handle.IsValid() && QueryPath(path.c_str(), data))
-            file = {FileIndexOf(handle.Get()),
-                    {(static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-                     (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                         data.ftLastWriteTime.dwLowDateTime}};
+        if (handle.IsValid() && QueryListedState(path.c_str(), file.state))
+            file.index = FileIndexOf(handle.Get());
         files.push_back(file);
     }
     m_groups.AddGroup(std::move(group), std::move(files));

@@ -64,8 +64,6 @@ public:
     using CVelmoraDlg::m_btnExit;
     using CVelmoraDlg::m_btnMove;
     using CVelmoraDlg::m_btnSearch;
-    using CVelmoraDlg::m_cxClient;
-    using CVelmoraDlg::m_cyClient;
     using CVelmoraDlg::m_editPath;
     using CVelmoraDlg::m_files;
     using CVelmoraDlg::m_groups;
@@ -77,8 +75,6 @@ public:
     using CVelmoraDlg::m_strRoot;
     using CVelmoraDlg::m_values;
     using CVelmoraDlg::m_writeTimes;
-    using CVelmoraDlg::OnWndMsg;
-    using CVelmoraDlg::ScanFolder;
 
     // Types the path, sets the MP3 option and presses "Поиск"; returns when the search has ended.
     void Search(const std::string& path, BOOL bMp3 = FALSE)

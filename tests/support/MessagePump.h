@@ -1,6 +1,7 @@
-// The message pump and the clock that tests, benchmarks and the driver share.
+// The message pump, the clock and the wait for a state that tests, benchmarks and the driver share.
 #pragma once
 #include <windows.h>
+#include <functional>
 
 // Handles every message queued for this thread, as the modal loop would; with hDlg, keyboard
 // navigation of that dialog included.
@@ -24,4 +25,16 @@ inline double NowSeconds()
     ::QueryPerformanceCounter(&now);
     ::QueryPerformanceFrequency(&frequency);
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// TRUE once the state holds, FALSE when it has not come about within the time.
+inline bool WaitUntil(const std::function<bool()>& state, DWORD nTimeoutMs)
+{
+    for (const ULONGLONG nEnd = ::GetTickCount64() + nTimeoutMs; !state();)
+    {
+        if (::GetTickCount64() >= nEnd)
+            return false;
+        ::Sleep(1);
+    }
+    return true;
 }
