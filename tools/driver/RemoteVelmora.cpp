@@ -9,6 +9,8 @@ namespace
 {
 const char kMainCaption[] = "Velmora";
 const DWORD kPollMs = 20;
+const DWORD kStartAttempts = 5;
+const DWORD kStartRetryMs = 250;
 
 struct WindowSearch
 {
@@ -95,8 +97,14 @@ BOOL CRemoteVelmora::Start(const std::string& exePath, DWORD timeoutMs)
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     std::string commandLine = "\"" + exePath + "\"";
-    if (!::CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process))
+    // Under Wine a start was seen to fail at once, right after the test before had ended its program,
+    // and not again in a dozen runs; a start that fails is tried again a few times.
+    const auto start = [&]
+    {
+        return ::CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                &startup, &process) != FALSE;
+    };
+    if (!PollUntil(kStartAttempts * kStartRetryMs, start, kStartRetryMs))
         return FALSE;
     ::CloseHandle(process.hThread);
     m_hProcess = process.hProcess;
