@@ -1,19 +1,19 @@
-// Deleting 1,000 marked files through the main window against a bare DeleteFileA loop over as many files.
+// Deleting marked files through the main window (one file of each pair of copies, 1,000 unless the command
+// line says another count) against a bare DeleteFileA loop over as many files.
 #include "tests/support/DialogUnderTest.h"
 #include <commctrl.h>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace
 {
-const int kFiles = 1000;
-
-std::vector<std::string> MakeFiles(const std::string& folder)
+std::vector<std::string> MakeFiles(const std::string& folder, int nFiles)
 {
     ::CreateDirectoryA(folder.c_str(), nullptr);
     std::vector<std::string> paths;
-    for (int i = 0; i < kFiles; ++i)
+    for (int i = 0; i < nFiles; ++i)
     {
         const std::string path = folder + "\\file" + std::to_string(i) + ".dat";
         const HANDLE file =
@@ -28,26 +28,29 @@ std::vector<std::string> MakeFiles(const std::string& folder)
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const int nMarked = argc > 1 ? std::atoi(argv[1]) : 1000;
     ::InitCommonControls();
     CWinApp app;
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);
     const std::string base = std::string(temp) + "velmora-delete-bench-" + std::to_string(::GetCurrentProcessId());
 
-    const std::vector<std::string> bare = MakeFiles(base + "-bare");
+    const std::vector<std::string> bare = MakeFiles(base + "-bare", nMarked);
     double start = NowSeconds();
     for (const std::string& path : bare)
         ::DeleteFileA(path.c_str());
     const double bareSeconds = NowSeconds() - start;
     ::RemoveDirectoryA((base + "-bare").c_str());
 
-    const std::vector<std::string> marked = MakeFiles(base + "-dialog");
+    // Each group keeps one copy: the first row of each is marked, as a prefix marks one folder's copies.
+    const std::vector<std::string> files = MakeFiles(base + "-dialog", 2 * nMarked);
     CDialogUnderTest dlg;
-    for (int g = 0; g < kFiles / 2; ++g)
-        dlg.AddGroup({marked[2 * g], marked[2 * g + 1]});
-    dlg.m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    for (int g = 0; g < nMarked; ++g)
+        dlg.AddGroup({files[2 * g], files[2 * g + 1]});
+    for (int g = 0; g < nMarked; ++g)
+        dlg.m_list.SetItemState(3 * g, LVIS_SELECTED, LVIS_SELECTED);
     PumpMessages();
     const UINT nSelected = dlg.m_list.GetSelectedCount();
 
@@ -56,12 +59,14 @@ int main()
                     reinterpret_cast<LPARAM>(::GetDlgItem(dlg.m_hWnd, IDC_DELETE)));
     const double dialogSeconds = NowSeconds() - start;
     const int nLeft = dlg.m_list.GetItemCount();
+    for (const std::string& path : files)
+        ::DeleteFileA(path.c_str());
     ::RemoveDirectoryA((base + "-dialog").c_str());
 
     std::printf("marked rows: %u, rows left: %d\n", nSelected, nLeft);
-    std::printf("bare DeleteFileA loop: %.1f ms (%.1f us per file)\n", bareSeconds * 1000, bareSeconds * 1e6 / kFiles);
+    std::printf("bare DeleteFileA loop: %.1f ms (%.1f us per file)\n", bareSeconds * 1000, bareSeconds * 1e6 / nMarked);
     std::printf("\"Удалить\" in the window: %.1f ms (%.1f us per file)\n", dialogSeconds * 1000,
-                dialogSeconds * 1e6 / kFiles);
+                dialogSeconds * 1e6 / nMarked);
     std::printf("ratio: %.2f\n", dialogSeconds / bareSeconds);
     return 0;
 }
