@@ -149,7 +149,7 @@ void CVelmoraDlg::ClearResults()
 {
     m_files.RemoveAll();
     m_values.RemoveAll();
-    m_writeTimes.RemoveAll();
+    std::vector<ListedState>().swap(m_listed);
     m_pVisitedFolders->Clear();
     m_list.RemoveAllRows();
     m_groups.Clear();

@@ -9,10 +9,12 @@
 #include "results/DupListCtrl.h"
 #include "results/ResultsTable.h"
 #include "search/SearchProgress.h"
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+class COperationProgress;
 class CReadAhead;
 class CSearchHold;
 class CVisitedFolders;
@@ -42,9 +44,9 @@ protected:
     IOperationHold* m_pHold = nullptr;  // what the running operation holds while paused
     HWND m_hFocusBeforeBusy = nullptr;  // where the keyboard was when the operation began
     // The search's working tables, empty outside a search.
-    CStringArray m_files;            // full paths
-    CArray<ULONGLONG> m_values;      // parallel to m_files: sizes, then the sizes read
-    CArray<ULONGLONG> m_writeTimes;  // parallel to m_files: when each file was last written, as listed
+    CStringArray m_files;               // full paths
+    CArray<ULONGLONG> m_values;         // parallel to m_files: sizes, then the sizes read
+    std::vector<ListedState> m_listed;  // parallel to m_files: each file's size, times and id as listed
     std::unique_ptr<CVisitedFolders> m_pVisitedFolders;  // the folders the walk has entered
     CResultsTable m_groups;  // the results of the last search: groups, listed files, row keys
     CString m_strRoot;       // search root, ending in a backslash
@@ -134,7 +136,11 @@ protected:
     void OnCopyTo();
     void OnMoveTo();
     void CopyOrMoveTo(const FileCommand& command);
-    void RunOnSelectedRows(const FileCommand& command);
+    // groupsToEmpty flags the groups whose every file the user chose to delete.
+    void RunOnSelectedRows(const FileCommand& command, const std::vector<BYTE>& groupsToEmpty = {});
+    Outcome RunOnRows(const FileCommand& command, const std::vector<BYTE>& groupsToEmpty, COperationProgress& progress);
+    int RemoveLoneFile(UINT nGroup, int nNear, int nNextFrom, const std::function<BOOL(int)>& isMarked,
+                       COperationProgress& progress);
     // The file's place below the target folder, as it lies below the search root.
     BOOL TargetPath(const CString& strSource, CString& strTarget) const;
 

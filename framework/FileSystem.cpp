@@ -8,8 +8,20 @@
 #include <string_view>
 #include <vector>
 
+extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE hFile, HANDLE hEvent, PVOID pApcRoutine, PVOID pApcContext,
+                                               PIO_STATUS_BLOCK pStatus, PVOID pBuffer, ULONG nLength,
+                                               FILE_INFORMATION_CLASS infoClass, BOOLEAN bSingleEntry,
+                                               PUNICODE_STRING pMask, BOOLEAN bRestart);
+extern "C" NTSTATUS NTAPI NtQueryFullAttributesFile(POBJECT_ATTRIBUTES pAttributes,
+                                                    PFILE_NETWORK_OPEN_INFORMATION pInfo);
+
 namespace
 {
+// What the system answers for a listing it does not give.
+const NTSTATUS kStatusInvalidInfoClass = static_cast<NTSTATUS>(0xC0000003L);
+const NTSTATUS kStatusInvalidParameter = static_cast<NTSTATUS>(0xC000000DL);
+const NTSTATUS kStatusNotSupported = static_cast<NTSTATUS>(0xC00000BBL);
+
 // The longest path the system takes in the extended form, in UTF-16 units.
 const DWORD kLongestPath = 32768;
 
@@ -86,7 +98,58 @@ namespace
 {
 // About a hundred entries a call. Each folder on the walk's way down holds one, however deep it goes.
 const size_t kListingBufferSize = 8 * 1024;
+
+// The state from what the system reports of a file, with the id given apart.
+ListedState StateOf(const FILE_NETWORK_OPEN_INFORMATION& info, ULONGLONG nFileId)
+{
+    return {static_cast<ULONGLONG>(info.EndOfFile.QuadPart), static_cast<ULONGLONG>(info.LastWriteTime.QuadPart),
+            static_cast<ULONGLONG>(info.ChangeTime.QuadPart), nFileId};
+}
+
+// A change time or id of 0 was not given when the file was listed, and is not compared.
+BOOL IsSameState(const ListedState& now, const ListedState& listed)
+{
+    return now.size == listed.size && now.writeTime == listed.writeTime &&
+           (listed.changeTime == 0 || now.changeTime == listed.changeTime) &&
+           (listed.fileId == 0 || now.fileId == listed.fileId);
+}
 }  // namespace
+
+BOOL QueryListedState(LPCSTR pszPath, ListedState& state)
+{
+    // The native form of the extended path: \\?\ becomes \??\ .
+    std::wstring path = ExtendedPath(pszPath);
+    path[1] = L'?';
+    UNICODE_STRING name;
+    name.Buffer = &path[0];
+    name.Length = static_cast<USHORT>(std::min<size_t>(path.size() * sizeof(wchar_t), 0xFFFE));
+    name.MaximumLength = name.Length;
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &name, OBJ_CASE_INSENSITIVE, nullptr, nullptr);
+    FILE_NETWORK_OPEN_INFORMATION info;
+    if (!NT_SUCCESS(::NtQueryFullAttributesFile(&attributes, &info)))
+        return FALSE;
+    state = StateOf(info, 0);
+    return TRUE;
+}
+
+BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed)
+{
+    ListedState now;
+    if (!QueryListedState(pszPath, now))
+        return FALSE;
+    now.fileId = listed.fileId;
+    return IsSameState(now, listed);
+}
+
+BOOL IsAsListed(HANDLE hFile, const ListedState& listed)
+{
+    IO_STATUS_BLOCK status;
+    FILE_NETWORK_OPEN_INFORMATION info;
+    if (!NT_SUCCESS(::NtQueryInformationFile(hFile, &status, &info, sizeof(info), FileNetworkOpenInformation)))
+        return FALSE;
+    return IsSameState(StateOf(info, listed.fileId != 0 ? FileIndexOf(hFile) : 0), listed);
+}
 
 CFolderListing::CFolderListing(LPCSTR pszFolder)
     : m_hFolder(OpenPath(pszFolder, FILE_LIST_DIRECTORY | SYNCHRONIZE,
@@ -99,16 +162,52 @@ CFolderListing::CFolderListing(LPCSTR pszFolder)
     m_bOpen = m_hFolder.IsValid() && (Fill(TRUE) || ::GetLastError() == ERROR_NO_MORE_FILES);
 }
 
+// With file ids when the file system lists them: the walk then knows each file's identity without
+// opening it. Where it does not, the plain listing gives the rest.
 BOOL CFolderListing::Fill(BOOL bFirst)
 {
     m_nOffset = m_buffer.size();
-    m_bMore =
-        ::GetFileInformationByHandleEx(m_hFolder.Get(), bFirst ? FileFullDirectoryRestartInfo : FileFullDirectoryInfo,
-                                       m_buffer.data(), static_cast<DWORD>(m_buffer.size()));
+    IO_STATUS_BLOCK status;
+    NTSTATUS result = kStatusInvalidInfoClass;
+    if (m_bWithIds)
+    {
+        result = ::NtQueryDirectoryFile(m_hFolder.Get(), nullptr, nullptr, nullptr, &status, m_buffer.data(),
+                                        static_cast<ULONG>(m_buffer.size()), FileIdFullDirectoryInformation, FALSE,
+                                        nullptr, bFirst);
+        m_bWithIds =
+            result != kStatusInvalidInfoClass && result != kStatusInvalidParameter && result != kStatusNotSupported;
+    }
+    if (!m_bWithIds)
+        result = ::NtQueryDirectoryFile(m_hFolder.Get(), nullptr, nullptr, nullptr, &status, m_buffer.data(),
+                                        static_cast<ULONG>(m_buffer.size()), FileFullDirectoryInformation, FALSE,
+                                        nullptr, bFirst);
+    m_bMore = NT_SUCCESS(result);
     if (m_bMore)
         m_nOffset = 0;
+    else
+        ::SetLastError(::RtlNtStatusToDosError(result));
     return m_bMore;
 }
+
+namespace
+{
+// The two listings differ only in the id before the name.
+template <class Info> void ReadEntry(const Info& info, ULONGLONG nFileId, FolderEntry& entry)
+{
+    entry.name = Utf8FromWide(info.FileName, static_cast<int>(info.FileNameLength / sizeof(WCHAR)));
+    entry.attributes = info.FileAttributes;
+    entry.state = {static_cast<ULONGLONG>(info.EndOfFile.QuadPart), static_cast<ULONGLONG>(info.LastWriteTime.QuadPart),
+                   static_cast<ULONGLONG>(info.ChangeTime.QuadPart), nFileId};
+    // For a reparse point the size of the extended attributes holds its tag instead.
+    entry.reparseTag = (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? info.EaSize : 0;
+}
+
+template <class Info> bool IsDotOrDotDot(const Info& info)
+{
+    const std::wstring_view name(info.FileName, info.FileNameLength / sizeof(WCHAR));
+    return name == L"." || name == L"..";
+}
+}  // namespace
 
 BOOL CFolderListing::Next(FolderEntry& entry)
 {
@@ -116,18 +215,24 @@ BOOL CFolderListing::Next(FolderEntry& entry)
     {
         if (m_nOffset >= m_buffer.size() && !(m_bMore && Fill(FALSE)))
             return FALSE;
-        const FILE_FULL_DIR_INFO& info = *reinterpret_cast<const FILE_FULL_DIR_INFO*>(m_buffer.data() + m_nOffset);
-        m_nOffset = info.NextEntryOffset ? m_nOffset + info.NextEntryOffset : m_buffer.size();
-        const int nNameLength = static_cast<int>(info.FileNameLength / sizeof(WCHAR));
-        const std::wstring_view name(info.FileName, static_cast<size_t>(nNameLength));
-        if (name == L"." || name == L"..")
-            continue;
-        entry.name = Utf8FromWide(info.FileName, nNameLength);
-        entry.attributes = info.FileAttributes;
-        entry.size = static_cast<ULONGLONG>(info.EndOfFile.QuadPart);
-        entry.writeTime = static_cast<ULONGLONG>(info.LastWriteTime.QuadPart);
-        // For a reparse point the size of the extended attributes holds its tag instead.
-        entry.reparseTag = (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? info.EaSize : 0;
+        const BYTE* pEntry = m_buffer.data() + m_nOffset;
+        // Both kinds of entry begin with the offset of the next one.
+        const ULONG nNext = *reinterpret_cast<const ULONG*>(pEntry);
+        m_nOffset = nNext ? m_nOffset + nNext : m_buffer.size();
+        if (m_bWithIds)
+        {
+            const auto& info = *reinterpret_cast<const FILE_ID_FULL_DIR_INFORMATION*>(pEntry);
+            if (IsDotOrDotDot(info))
+                continue;
+            ReadEntry(info, static_cast<ULONGLONG>(info.FileId.QuadPart), entry);
+        }
+        else
+        {
+            const auto& info = *reinterpret_cast<const FILE_FULL_DIR_INFORMATION*>(pEntry);
+            if (IsDotOrDotDot(info))
+                continue;
+            ReadEntry(info, 0, entry);
+        }
         return TRUE;
     }
     return FALSE;

@@ -27,13 +27,23 @@ BOOL SetPathAttributes(LPCSTR pszPath, DWORD dwAttributes);
 // ERROR_NOT_SAME_DEVICE when the names lie on two volumes.
 BOOL RenameReplacing(LPCSTR pszFrom, LPCSTR pszTo);
 
+// What a file was when it was listed. A file whose size, times or identity differ is another file, or
+// the same file changed since, and may hold other contents than were read. The change time moves with
+// every write and cannot be set back by a program, as the write time can (by sync tools, say).
+struct ListedState
+{
+    ULONGLONG size;
+    ULONGLONG writeTime;
+    ULONGLONG changeTime;  // 0 where the file system gives none
+    ULONGLONG fileId;      // the file's index on its volume; 0 where the file system gives none
+};
+
 // The entries of one folder, "." and ".." left out.
 struct FolderEntry
 {
     std::string name;
     DWORD attributes;
-    ULONGLONG size;
-    ULONGLONG writeTime;
+    ListedState state;
     DWORD reparseTag;  // when attributes has FILE_ATTRIBUTE_REPARSE_POINT; not every system fills it in
 };
 
@@ -57,11 +67,20 @@ private:
     BOOL Fill(BOOL bFirst);
 
     CAutoHandle m_hFolder;
+    BOOL m_bWithIds = TRUE;  // the file system lists file ids; some network shares do not
     BOOL m_bOpen = FALSE;
     std::vector<BYTE> m_buffer;
     size_t m_nOffset = 0;  // the next entry in the buffer, or the buffer's size when it is used up
     BOOL m_bMore = FALSE;  // the system may have more entries after those in the buffer
 };
+
+// The size, write time and change time the file at the path has now (its id is left 0); FALSE when it
+// cannot be asked. One call, no file opened.
+BOOL QueryListedState(LPCSTR pszPath, ListedState& state);
+// TRUE when the file at the path still has the listed size, write time and change time.
+BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed);
+// TRUE when the open file still has the listed size and times and is the listed file.
+BOOL IsAsListed(HANDLE hFile, const ListedState& listed);
 
 // Opens an existing file for reading and deleting, letting other programs read it but not write it
 // meanwhile (and delete or rename it, which a move on one volume does through a handle of its own).

@@ -3,7 +3,7 @@
 #pragma once
 #include "framework/String.h"
 #include "ops/FileFailure.h"
-#include "results/ListedFile.h"
+#include "framework/FileSystem.h"
 #include <functional>
 
 class CResultsTable;
@@ -27,6 +27,9 @@ struct FileCommand
     LPCSTR pszCaption;     // the box's caption
     BOOL bWritesToTarget;  // the step writes below the target folder, and the texts name the target
     BOOL bRemovesRow;      // a file the step has handled leaves the list
+    // The file goes for good: it is refused when it is the last copy of its content, unless the user
+    // chose to empty its group, and a group left with one file leaves the list, no longer a duplicate.
+    BOOL bDestroys;
     FileFailure (*pfnStep)(const FileStep& step);
 };
 

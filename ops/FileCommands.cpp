@@ -53,9 +53,9 @@ FileFailure MoveStep(const FileStep& step)
 }
 }  // namespace
 
-const FileCommand kDeleteCommand = {"Удаляю: %s", "Невозможно удалить файл:\n%s", "Ошибка при удалении", FALSE, TRUE,
-                                    &DeleteStep};
+const FileCommand kDeleteCommand = {
+    "Удаляю: %s", "Невозможно удалить файл:\n%s", "Ошибка при удалении", FALSE, TRUE, TRUE, &DeleteStep};
 const FileCommand kCopyCommand = {
-    "Копирую: %s", "Невозможно скопировать файл:\n%s", "Ошибка при копировании", TRUE, FALSE, &CopyStep};
+    "Копирую: %s", "Невозможно скопировать файл:\n%s", "Ошибка при копировании", TRUE, FALSE, FALSE, &CopyStep};
 const FileCommand kMoveCommand = {
-    "Перемещаю: %s", "Невозможно переместить файл:\n%s", "Ошибка при перемещении", TRUE, TRUE, &MoveStep};
+    "Перемещаю: %s", "Невозможно переместить файл:\n%s", "Ошибка при перемещении", TRUE, TRUE, FALSE, &MoveStep};

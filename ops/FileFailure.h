@@ -14,4 +14,5 @@ enum class FileFailure
     kWrite,            // writing the copy failed: a full disk, say
     kRename,           // the file could not take the target's name
     kDeleteSource,     // the source could not be deleted
+    kLastCopy,         // no other file of its group is still on disk as listed: it is the last copy
 };

@@ -3,22 +3,39 @@
 #include "ops/OperationProgress.h"
 #include "ops/OperationScope.h"
 
-void CVelmoraDlg::RunOnSelectedRows(const FileCommand& command)
+void CVelmoraDlg::RunOnSelectedRows(const FileCommand& command, const std::vector<BYTE>& groupsToEmpty)
 {
     const int nSelected = static_cast<int>(m_list.GetSelectedCount());
     if (nSelected <= 0)
         return;
     COperationProgress progress(m_list, m_status, m_progress, nSelected);
     COperationScope operation(*this, progress);
+    if (RunOnRows(command, groupsToEmpty, progress) == Outcome::kStopped)
+        return;
+    if (command.bDestroys)
+    {
+        // Lone files the loop left for later and then did not handle: their marks were taken off during a
+        // pause. After a stop, files not reached stay as they are, marked.
+        progress.HoldListRedraw();
+        const std::vector<int> rows = m_groups.RowsOfLoneFiles();
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+            m_list.RemoveFileRow(*it);
+    }
+    progress.Refresh();
+}
 
+Outcome CVelmoraDlg::RunOnRows(const FileCommand& command, const std::vector<BYTE>& groupsToEmpty,
+                               COperationProgress& progress)
+{
+    const auto isMarked = [this](int nRow) { return (m_list.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) != 0; };
     for (int nRow = m_list.GetNextItem(-1, LVNI_SELECTED); nRow >= 0;)
     {
         if (CheckStop() == Outcome::kStopped)
-            return;
+            return Outcome::kStopped;
         // A click handled inside CheckStop may have taken the mark off this row.
         CString strSource;
         ListedState listed = {};
-        if (!(m_list.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) || !m_list.ResolveRow(nRow, strSource))
+        if (!isMarked(nRow) || !m_list.ResolveRow(nRow, strSource))
         {
             nRow = m_list.GetNextItem(nRow, LVNI_SELECTED);
             continue;
@@ -30,8 +47,14 @@ void CVelmoraDlg::RunOnSelectedRows(const FileCommand& command)
         // Before the file when the pacing allows, and between the chunks of a long copy: a file whose
         // copy outlasts the refresh interval is named on the window while it is copied.
         progress.RefreshIfDue();
+        const UINT nGroup = ItemKeyGroup(m_list.GetRowKey(nRow));
         FileFailure failure = FileFailure::kNotListed;
-        if (bHasTarget && m_groups.StateOfRow(nRow, listed))
+        if (!bHasTarget || !m_groups.StateOfRow(nRow, listed))
+            failure = FileFailure::kNotListed;
+        else if (command.bDestroys && !(nGroup < groupsToEmpty.size() && groupsToEmpty[nGroup]) &&
+                 !m_groups.HasOtherCopy(nRow, isMarked))
+            failure = FileFailure::kLastCopy;
+        else
             failure =
                 command.pfnStep({strSource, listed, strTarget, m_groups, m_strRoot, [&] { progress.RefreshIfDue(); }});
 
@@ -49,8 +72,37 @@ void CVelmoraDlg::RunOnSelectedRows(const FileCommand& command)
             strMessage.Format(command.pszFailure, static_cast<LPCSTR>(strShown));
             MessageBox(strMessage, command.pszCaption, MB_OK | MB_ICONEXCLAMATION);
         }
+        if (command.bDestroys)
+            nNextFrom = RemoveLoneFile(nGroup, nRow, nNextFrom, isMarked, progress);
         progress.Step();
         nRow = m_list.GetNextItem(nNextFrom, LVNI_SELECTED);
     }
-    progress.Refresh();
+    return Outcome::kCompleted;
+}
+
+// A group down to one shown file leaves the list, since that file no longer has a copy, unless the loop
+// is still to reach it marked. The group's rows stand together, so that file's row is next to nNear.
+// Returns where the loop looks for its next row, moved up by the rows taken out above it.
+int CVelmoraDlg::RemoveLoneFile(UINT nGroup, int nNear, int nNextFrom, const std::function<BOOL(int)>& isMarked,
+                                COperationProgress& progress)
+{
+    if (nGroup >= static_cast<UINT>(m_groups.GroupCount()) || m_groups.ShownFileCount(nGroup) != 1)
+        return nNextFrom;
+    for (int nRow = nNear - 1; nRow <= nNear + 1; ++nRow)
+    {
+        const LPARAM key = m_list.GetRowKey(nRow);
+        if (IsSeparatorKey(key) || ItemKeyGroup(key) != nGroup)
+            continue;
+        if (nRow > nNextFrom && isMarked(nRow))
+            return nNextFrom;
+        int nFirst;
+        int nLast;
+        m_groups.RowsGoingWith(nRow, nFirst, nLast);
+        progress.HoldListRedraw();
+        m_list.RemoveFileRow(nRow);
+        if (nLast <= nNextFrom)
+            return nNextFrom - (nLast - nFirst + 1);
+        return nFirst <= nNextFrom ? nFirst - 1 : nNextFrom;
+    }
+    return nNextFrom;
 }

@@ -2,7 +2,7 @@
 // temporary file beside the target, which then takes the target's place in one rename.
 #pragma once
 #include "ops/FileFailure.h"
-#include "results/ListedFile.h"
+#include "framework/FileSystem.h"
 #include <windows.h>
 #include <functional>
 

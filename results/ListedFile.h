@@ -1,23 +1,10 @@
-// What a listed file was when the search listed and read it, and whether it is still so.
+// ListedFile: a file of the results as the search listed it, and whether the list still shows it.
 #pragma once
-#include <windows.h>
+#include "framework/FileSystem.h"
 
-// A file that changed since (it may have been read before or after the change) is no longer the
-// file the results show, and no operation may take it for a copy.
-struct ListedState
-{
-    ULONGLONG size;       // as the checksum read it
-    ULONGLONG writeTime;  // as the walk listed it
-};
-
+// A file whose row has gone (deleted, moved) is no longer shown, and no longer counts as a copy.
 struct ListedFile
 {
-    ULONGLONG index;  // which physical file it is on its volume; 0 when the file system gives none
     ListedState state;
+    bool shown = true;
 };
-
-// The size and write time the file at the path has now; FALSE when it cannot be asked.
-BOOL QueryListedState(LPCSTR pszPath, ListedState& state);
-// TRUE when the file at the path, or open as hFile, still has the listed size and write time.
-BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed);
-BOOL IsAsListed(HANDLE hFile, const ListedState& listed);

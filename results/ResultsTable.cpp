@@ -7,7 +7,7 @@
 
 void CResultsTable::AddGroup(CStringArray&& paths, std::vector<ListedFile>&& files)
 {
-    if (std::any_of(files.begin(), files.end(), [](const ListedFile& file) { return file.index == 0; }))
+    if (std::any_of(files.begin(), files.end(), [](const ListedFile& file) { return file.state.fileId == 0; }))
         m_bAnyIndexUnknown = TRUE;
     m_groups.push_back(Group{std::move(paths), std::move(files)});
     m_bFullPathsResolved = FALSE;
@@ -33,9 +33,11 @@ void CResultsTable::AppendGroupRows(UINT nGroup)
 {
     if (!m_keys.empty())
         m_keys.push_back(kSeparatorKey);
-    const UINT nFiles = static_cast<UINT>(m_groups[nGroup].paths.GetSize());
+    Group& group = m_groups[nGroup];
+    const UINT nFiles = static_cast<UINT>(group.paths.GetSize());
     for (UINT nFile = 0; nFile < nFiles; ++nFile)
         m_keys.push_back(MakeItemKey(nGroup, nFile));
+    group.nShown = static_cast<int>(nFiles);
 }
 
 void CResultsTable::RowsGoingWith(int nRow, int& nFirst, int& nLast) const
@@ -57,13 +59,81 @@ void CResultsTable::EraseRow(int nRow)
     const LPARAM key = m_keys[static_cast<size_t>(nRow)];
     const CString* pPath = PathOfKey(key);
     ListedFile* pFile = pPath ? &m_groups[ItemKeyGroup(key)].files[ItemKeyFile(key)] : nullptr;
-    if (pFile && pFile->index != kGone)
+    if (pFile && pFile->shown)
     {
-        pFile->index = kGone;
+        pFile->shown = false;
+        --m_groups[ItemKeyGroup(key)].nShown;
         if (m_bFullPathsResolved)
             m_fullPaths.erase(ComparablePath(*pPath));
     }
     m_keys.erase(m_keys.begin() + nRow);
+}
+
+std::vector<int> CResultsTable::RowsOfLoneFiles() const
+{
+    std::vector<int> rows;
+    for (int nRow = 0; nRow < RowCount(); ++nRow)
+    {
+        const LPARAM key = m_keys[static_cast<size_t>(nRow)];
+        if (!IsSeparatorKey(key) && m_groups[ItemKeyGroup(key)].nShown == 1)
+            rows.push_back(nRow);
+    }
+    return rows;
+}
+
+std::vector<BYTE> CResultsTable::GroupsAllMarked(const std::vector<int>& markedRows) const
+{
+    std::vector<int> marked(m_groups.size(), 0);
+    for (int nRow : markedRows)
+    {
+        if (FileOfKey(RowKey(nRow)))
+            ++marked[ItemKeyGroup(RowKey(nRow))];
+    }
+    std::vector<BYTE> allMarked(m_groups.size(), 0);
+    for (size_t g = 0; g < m_groups.size(); ++g)
+        allMarked[g] = m_groups[g].nShown > 0 && marked[g] == m_groups[g].nShown;
+    return allMarked;
+}
+
+BOOL CResultsTable::IsCopyOnDisk(const Group& group, UINT nFile) const
+{
+    if (nFile >= group.files.size())
+        return FALSE;
+    const ListedFile& file = group.files[nFile];
+    return file.shown && IsAsListed(group.paths[static_cast<INT_PTR>(nFile)], file.state);
+}
+
+// A group's rows stand together, between two separators or an end of the list.
+BOOL CResultsTable::HasOtherCopy(int nRow, const std::function<BOOL(int nRow)>& isMarked)
+{
+    const LPARAM key = RowKey(nRow);
+    if (!FileOfKey(key))
+        return FALSE;
+    Group& group = m_groups[ItemKeyGroup(key)];
+    const UINT nFile = ItemKeyFile(key);
+    if (group.nLastCopyFound != nFile && IsCopyOnDisk(group, group.nLastCopyFound))
+        return TRUE;
+    int nFirst = nRow;
+    int nLast = nRow;
+    while (nFirst > 0 && !IsSeparatorKey(RowKey(nFirst - 1)))
+        --nFirst;
+    while (nLast + 1 < RowCount() && !IsSeparatorKey(RowKey(nLast + 1)))
+        ++nLast;
+    for (const BOOL bMarked : {FALSE, TRUE})
+    {
+        for (int nOther = nFirst; nOther <= nLast; ++nOther)
+        {
+            const UINT nOtherFile = ItemKeyFile(RowKey(nOther));
+            if (nOther == nRow || nOtherFile == group.nLastCopyFound || !isMarked(nOther) != !bMarked)
+                continue;
+            if (IsCopyOnDisk(group, nOtherFile))
+            {
+                group.nLastCopyFound = nOtherFile;
+                return TRUE;
+            }
+        }
+    }
+    return FALSE;
 }
 
 const CString* CResultsTable::PathOfKey(LPARAM key) const
@@ -81,7 +151,7 @@ const ListedFile* CResultsTable::FileOfKey(LPARAM key) const
     if (!PathOfKey(key))
         return nullptr;
     const ListedFile& file = m_groups[ItemKeyGroup(key)].files[ItemKeyFile(key)];
-    return file.index == kGone ? nullptr : &file;
+    return file.shown ? &file : nullptr;
 }
 
 BOOL CResultsTable::StateOfRow(int nRow, ListedState& state) const
@@ -109,7 +179,7 @@ BOOL CResultsTable::HasIndexOnRootVolume(HANDLE hFile, ULONGLONG nIndex, LPCSTR 
     const auto hasIndex = [nIndex](const Group& group)
     {
         return std::any_of(group.files.begin(), group.files.end(),
-                           [nIndex](const ListedFile& file) { return file.index == nIndex; });
+                           [nIndex](const ListedFile& file) { return file.shown && file.state.fileId == nIndex; });
     };
     if (std::none_of(m_groups.begin(), m_groups.end(), hasIndex))
         return FALSE;
@@ -126,7 +196,7 @@ BOOL CResultsTable::HasFullPath(LPCSTR pszPath)
         {
             for (INT_PTR f = 0; f < group.paths.GetSize(); ++f)
             {
-                if (group.files[static_cast<size_t>(f)].index != kGone)
+                if (group.files[static_cast<size_t>(f)].shown)
                     m_fullPaths.insert(ComparablePath(group.paths[f]));
             }
         }

@@ -6,6 +6,7 @@
 #include "framework/Array.h"
 #include "results/ItemKey.h"
 #include "results/ListedFile.h"
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -32,6 +33,16 @@ public:
     void RowsGoingWith(int nRow, int& nFirst, int& nLast) const;
     // Takes out one row; the file of a file row no longer counts as listed.
     void EraseRow(int nRow);
+    // How many files of the group the list still shows.
+    int ShownFileCount(UINT nGroup) const { return m_groups[nGroup].nShown; }
+    // The rows of groups that the list shows with one file only, in row order.
+    std::vector<int> RowsOfLoneFiles() const;
+    // The groups of which every shown file is marked, flagged by group index, given the marked rows.
+    std::vector<BYTE> GroupsAllMarked(const std::vector<int>& markedRows) const;
+    // TRUE when another file of the row's group is still shown and still on disk as listed: the row's
+    // file is then not the last copy of its content. Unmarked files are looked at first, since a marked
+    // one may go next; the file found is tried first the next time.
+    BOOL HasOtherCopy(int nRow, const std::function<BOOL(int nRow)>& isMarked);
 
     // The full path a key names; null for a separator or a key that names no file.
     const CString* PathOfKey(LPARAM key) const;
@@ -46,15 +57,18 @@ public:
     void Clear();
 
 private:
-    static const ULONGLONG kGone = ~0ull;
+    static const UINT kNoFile = ~0u;
 
     struct Group
     {
         CStringArray paths;
         std::vector<ListedFile> files;  // parallel to paths
+        int nShown = 0;                 // files whose rows are in the list
+        UINT nLastCopyFound = kNoFile;  // the file that last served as another file's copy
     };
 
     const ListedFile* FileOfKey(LPARAM key) const;
+    BOOL IsCopyOnDisk(const Group& group, UINT nFile) const;
     BOOL HasIndexOnRootVolume(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszRoot) const;
     BOOL HasFullPath(LPCSTR pszPath);
 

@@ -46,8 +46,8 @@ Outcome CVelmoraDlg::ScanFolder(LPCSTR pszFolder)
             // Copied, not moved: the copy is sized to the path, the joined text has room to spare,
             // which at a million files is some 50 MB.
             m_files.Add(path);
-            m_values.Add(entry.size);
-            m_writeTimes.Add(entry.writeTime);
+            m_values.Add(entry.state.size);
+            m_listed.push_back(entry.state);
         }
         else if (!IsNameSurrogate(path, entry))
         {

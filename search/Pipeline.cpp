@@ -124,13 +124,13 @@ Outcome CVelmoraDlg::KeepSharedSizes()
         {
             m_files[nKept] = std::move(m_files[k]);
             m_values[nKept] = m_values[k];
-            m_writeTimes[nKept] = m_writeTimes[k];
+            m_listed[static_cast<size_t>(nKept)] = m_listed[static_cast<size_t>(k)];
         }
         ++nKept;
     }
     m_files.SetSize(nKept);
     m_values.SetSize(nKept);
-    m_writeTimes.SetSize(nKept);
+    m_listed.resize(static_cast<size_t>(nKept));
     return Outcome::kCompleted;
 }
 
@@ -214,7 +214,7 @@ Outcome CVelmoraDlg::GroupEqualFiles(std::vector<ContentKey>& keys)
     }
     m_report.Flush();
     m_files.RemoveAll();
-    m_writeTimes.RemoveAll();
+    std::vector<ListedState>().swap(m_listed);
     m_values.SetSize(m_groups.GroupCount());
     std::vector<ContentKey>().swap(keys);
     return Outcome::kCompleted;
@@ -232,13 +232,15 @@ int CVelmoraDlg::AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& n
         ++nMembers;
     for (UINT k : DistinctMembers(nFirst, nextEqual, keys))
     {
-        const ListedState state = {m_values[k], m_writeTimes[k]};
+        // The size as read, which in MP3 mode is the whole file's again.
+        ListedState state = m_listed[k];
+        state.size = m_values[k];
         if (!IsAsListed(m_files[k], state))
             continue;
         // Each path joins one group and the working list needs it no more: it moves, so that the
         // paths are not held twice while memory peaks.
         paths.Add(std::move(m_files[k]));
-        files.push_back({keys[k].fileIndex, state});
+        files.push_back({state});
     }
     if (paths.GetSize() >= 2)
         m_groups.AddGroup(std::move(paths), std::move(files));

@@ -299,7 +299,7 @@ TEST(SafeReplace, AFailureSaysWhichStepFailed)
 {
     CTempFolder temp;
     const std::string source = temp.Write("a.txt", "a");
-    const ListedState listed = {1, 0};
+    const ListedState listed = {1, 0, 0, 0};
     EXPECT_EQ(FileFailure::kSource, CopyReplacing((temp.Path() + "missing").c_str(), (temp.Path() + "b").c_str(), {}));
     EXPECT_EQ(FileFailure::kTemporaryFile, CopyReplacing(source.c_str(), (temp.Path() + "no\\\\b").c_str(), {}));
     temp.MakeFolder("folder");

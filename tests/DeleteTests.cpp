@@ -64,12 +64,16 @@ TEST_F(DeleteTest, WholeLastGroupTakesTheSeparatorAbove)
     EXPECT_EQ(dlg.RowKeys(), KeysWithout({6, 7, 8}));
 }
 
-TEST_F(DeleteTest, SingleRowsKeepTheirBlocksSeparators)
+// A file that keeps a copy in the list leaves its block as it was; a copy left alone is no duplicate any
+// more and leaves the list with its separator, though it stays on disk.
+TEST_F(DeleteTest, SingleRowsKeepTheirBlocksSeparatorsAndALoneCopyLeavesTheList)
 {
-    DeleteRows({1, 3, 8});
-    EXPECT_EQ(dlg.RowKeys(), KeysWithout({1, 3, 8}));
+    DeleteRows({1, 4});
+    EXPECT_EQ(dlg.RowKeys(), KeysWithout({0, 1, 2, 4}));
     EXPECT_TRUE(FileExists(paths[0][0]));
     EXPECT_FALSE(FileExists(paths[0][1]));
+    EXPECT_FALSE(FileExists(paths[1][1]));
+    EXPECT_TRUE(boxes.questions.empty()) << "every group keeps a copy";
 }
 
 TEST_F(DeleteTest, EverythingLeavesAnEmptyList)
@@ -82,28 +86,31 @@ TEST_F(DeleteTest, EverythingLeavesAnEmptyList)
 
 TEST_F(DeleteTest, FailureIsReportedAndStaysMarkedForARetry)
 {
-    ::SetFileAttributesA(paths[1][1].c_str(), FILE_ATTRIBUTE_READONLY);
+    // Held open by another program that lets nobody delete it; closing it changes nothing of the file.
+    CAutoHandle held(
+        ::CreateFileA(paths[1][1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     int nPosAtBox = -1;
     boxes.onBox = [&] { nPosAtBox = static_cast<int>(dlg.m_progress.SendMessage(PBM_GETPOS)); };
-    DeleteRows({3, 4, 5});
+    DeleteRows({3, 4});
 
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Невозможно удалить файл:\n" + paths[1][1]);
     EXPECT_EQ(boxes.boxes[0].caption, "Ошибка при удалении");
     EXPECT_EQ(boxes.boxes[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(nPosAtBox, 1) << "the bar steps for a failed file once its box has been closed";
-    EXPECT_EQ(dlg.m_progress.SendMessage(PBM_GETRANGE, FALSE), 3);
-    EXPECT_EQ(dlg.m_progress.SendMessage(PBM_GETPOS), 3);
-    EXPECT_EQ(dlg.RowKeys(), KeysWithout({3, 5}));
+    EXPECT_EQ(dlg.m_progress.SendMessage(PBM_GETRANGE, FALSE), 2);
+    EXPECT_EQ(dlg.m_progress.SendMessage(PBM_GETPOS), 2);
+    EXPECT_EQ(dlg.RowKeys(), KeysWithout({3}));
     EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{3}));
 
-    ::SetFileAttributesA(paths[1][1].c_str(), FILE_ATTRIBUTE_NORMAL);
+    held.Close();
     dlg.SelectRows({0});  // only the failure and this new mark are acted on
     dlg.Click(IDC_DELETE);
     EXPECT_EQ(boxes.boxes.size(), 1u);
     EXPECT_FALSE(FileExists(paths[1][1]));
     EXPECT_TRUE(FileExists(paths[0][1]));
-    EXPECT_EQ(dlg.RowKeys(), KeysWithout({0, 3, 4, 5, 6}));
+    EXPECT_TRUE(FileExists(paths[1][2]));
+    EXPECT_EQ(dlg.RowKeys(), KeysWithout({0, 1, 2, 3, 4, 5, 6}));
 }
 
 TEST_F(DeleteTest, AClickThatTakesTheMarksOffBeforeTheFirstFileLeavesTheStatusAsItWas)
@@ -131,19 +138,19 @@ TEST_F(DeleteTest, NothingMarkedChangesNothing)
 
 TEST_F(DeleteTest, StopTakesEffectBeforeTheNextFile)
 {
-    ::SetFileAttributesA(paths[0][1].c_str(), FILE_ATTRIBUTE_READONLY);
+    ::SetFileAttributesA(paths[1][1].c_str(), FILE_ATTRIBUTE_READONLY);
     // What the Stop role of "Поиск" does, while the second file's box is open.
     boxes.onBox = [&] { dlg.m_bBusy = FALSE; };
-    DeleteRows({0, 1, 3, 4});
-    ::SetFileAttributesA(paths[0][1].c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteRows({0, 4, 5});
+    ::SetFileAttributesA(paths[1][1].c_str(), FILE_ATTRIBUTE_NORMAL);
 
     EXPECT_FALSE(FileExists(paths[0][0]));
-    EXPECT_TRUE(FileExists(paths[1][0]));
     EXPECT_TRUE(FileExists(paths[1][1]));
+    EXPECT_TRUE(FileExists(paths[1][2]));
     EXPECT_EQ(dlg.ControlText(IDC_STATUS), "Прервано пользователем");
     EXPECT_EQ(dlg.ControlText(IDC_SEARCH), "Поиск");
     EXPECT_EQ(dlg.ControlText(IDC_DELETE), "Удалить");
-    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{0, 2, 3}));
+    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{1, 2}));
 }
 
 TEST_F(DeleteTest, PauseThenContinueHandlesEachFileOnce)
@@ -160,7 +167,7 @@ TEST_F(DeleteTest, PauseThenContinueHandlesEachFileOnce)
     for (const std::string& path : paths[1])
         EXPECT_FALSE(FileExists(path));
     EXPECT_EQ(dlg.ControlText(IDC_DELETE), "Удалить");
-    EXPECT_EQ(dlg.RowKeys(), KeysWithout({0, 3, 4, 5, 6}));
+    EXPECT_EQ(dlg.RowKeys(), KeysWithout({0, 1, 2, 3, 4, 5, 6})) << "the copy that failed is left alone";
 }
 
 TEST_F(DeleteTest, RowUnmarkedDuringTheOperationIsSpared)
@@ -174,5 +181,5 @@ TEST_F(DeleteTest, RowUnmarkedDuringTheOperationIsSpared)
 
     EXPECT_TRUE(FileExists(paths[0][0]));
     EXPECT_FALSE(FileExists(paths[0][1]));
-    EXPECT_EQ(dlg.RowKeys(), KeysWithout({1}));
+    EXPECT_EQ(dlg.RowKeys(), KeysWithout({0, 1, 2}));
 }

@@ -90,7 +90,7 @@ void ExpectIdle(const CDialogUnderTest& dlg)
     EXPECT_TRUE(::IsWindowEnabled(dlg.m_editPath.m_hWnd));
     EXPECT_EQ(0, dlg.m_files.GetSize());
     EXPECT_EQ(0, dlg.m_values.GetSize());
-    EXPECT_EQ(0, dlg.m_writeTimes.GetSize());
+    EXPECT_TRUE(dlg.m_listed.empty());
 }
 
 CSentMessageWatch* CSentMessageWatch::s_pActive = nullptr;
@@ -147,6 +147,11 @@ CMessageBoxRecorder::~CMessageBoxRecorder()
 
 int CMessageBoxRecorder::Show(HWND, LPCSTR pszText, LPCSTR pszCaption, UINT nType)
 {
+    if ((nType & MB_TYPEMASK) == MB_YESNO)
+    {
+        s_pActive->questions.push_back({pszText, pszCaption, nType});
+        return s_pActive->questionAnswer;
+    }
     s_pActive->boxes.push_back({pszText, pszCaption, nType});
     if (s_pActive->onBox)
         s_pActive->onBox();

@@ -27,6 +27,7 @@ POINT Middle(HWND hWnd);
 void ExpectIdle(const CDialogUnderTest& dlg);
 
 // Stands in for the program's message boxes while it lives: records each one and runs onBox in its place.
+// A question (Yes and No) is recorded apart and answered with questionAnswer.
 struct RecordedBox
 {
     std::string text;
@@ -44,6 +45,8 @@ public:
 
     std::vector<RecordedBox> boxes;
     std::function<void()> onBox;
+    std::vector<RecordedBox> questions;
+    int questionAnswer = IDYES;
 
 private:
     static int Show(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT nType);

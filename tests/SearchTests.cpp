@@ -468,7 +468,7 @@ TEST(Search, FilesChangedSinceTheyWereListedAreNeitherListedNorActedOn)
 {
     CTempFolder root;
     const std::string contents(64 * 1024, 'c');
-    for (const char* name : {"overwritten", "cut", "deleted", "grown", "kept"})
+    for (const char* name : {"overwritten", "setback", "cut", "deleted", "grown", "kept"})
     {
         root.Write(std::string(name) + "1.bin", contents + name);
         root.Write(std::string(name) + "2.bin", contents + name);
@@ -484,6 +484,7 @@ TEST(Search, FilesChangedSinceTheyWereListedAreNeitherListedNorActedOn)
                 return;
             bChanged = TRUE;
             OverwriteAt(root.Path() + "overwritten1.bin", "XXXX", 4096);  // the same size, other contents
+            OverwriteKeepingTime(root.Path() + "setback2.bin", "XXXX");
             SetFileSize(root.Path() + "cut2.bin", 1000);
             ::DeleteFileA((root.Path() + "deleted1.bin").c_str());
             SetFileSize(root.Path() + "grown1.bin", 100000);

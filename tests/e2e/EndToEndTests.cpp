@@ -109,8 +109,7 @@ TEST_F(EndToEnd, CopyMarkedFilesThenDeleteTheCopiedSources)
     EXPECT_FALSE(FileExists(extra));
     EXPECT_TRUE(FileExists(keep));
     EXPECT_TRUE(FileExists(target + "extra\\sub\\photo.jpg"));
-    ASSERT_EQ(1, m_app.RowCount());
-    EXPECT_EQ(keep, m_app.CellText(0, 0));
+    EXPECT_EQ(0, m_app.RowCount()) << "the file kept has no copy left in the list";
 }
 
 TEST_F(EndToEnd, MoveIntoANestedNewFolder)

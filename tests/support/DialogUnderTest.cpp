@@ -22,7 +22,7 @@ int CDialogUnderTest::AddGroup(const std::vector<std::string>& paths)
         ListedFile file = {};
         CAutoHandle handle(OpenForIdentity(path.c_str()));
         if (handle.IsValid() && QueryListedState(path.c_str(), file.state))
-            file.index = FileIndexOf(handle.Get());
+            file.state.fileId = FileIndexOf(handle.Get());
         files.push_back(file);
     }
     m_groups.AddGroup(std::move(group), std::move(files));

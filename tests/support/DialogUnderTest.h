@@ -62,6 +62,7 @@ public:
     using CVelmoraDlg::m_btnCopy;
     using CVelmoraDlg::m_btnDelete;
     using CVelmoraDlg::m_btnExit;
+    using CVelmoraDlg::m_btnMark;
     using CVelmoraDlg::m_btnMove;
     using CVelmoraDlg::m_btnSearch;
     using CVelmoraDlg::m_editPath;
@@ -69,12 +70,12 @@ public:
     using CVelmoraDlg::m_groups;
     using CVelmoraDlg::m_hIcon;
     using CVelmoraDlg::m_list;
+    using CVelmoraDlg::m_listed;
     using CVelmoraDlg::m_progress;
     using CVelmoraDlg::m_status;
     using CVelmoraDlg::m_strPath;
     using CVelmoraDlg::m_strRoot;
     using CVelmoraDlg::m_values;
-    using CVelmoraDlg::m_writeTimes;
 
     // Types the path, sets the MP3 option and presses "Поиск"; returns when the search has ended.
     void Search(const std::string& path, BOOL bMp3 = FALSE)

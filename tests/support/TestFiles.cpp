@@ -95,6 +95,19 @@ void OverwriteAt(const std::string& path, const std::string& contents, LONGLONG 
     WriteAt(path, OPEN_EXISTING, contents, nAt);
 }
 
+void OverwriteKeepingTime(const std::string& path, const std::string& contents)
+{
+    FILETIME written;
+    {
+        CAutoHandle file(OpenPath(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
+        ::GetFileTime(file.Get(), nullptr, nullptr, &written);
+    }
+    OverwriteAt(path, contents, 0);
+    CAutoHandle file(
+        OpenPath(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
+    ::SetFileTime(file.Get(), nullptr, nullptr, &written);
+}
+
 std::string CTempFolder::WriteSparse(const std::string& relative, LONGLONG nSize) const
 {
     const std::string path = Write(relative, "");

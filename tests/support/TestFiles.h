@@ -18,6 +18,9 @@ void RemoveUnixLink(const std::string& link);
 BOOL MakeUnixPipe(const std::string& path);
 // Writes over part of an existing file, which keeps its size when the part lies within it.
 void OverwriteAt(const std::string& path, const std::string& contents, LONGLONG nAt);
+// Writes over the start of the file and sets its write time back, as some sync tools do: its size and
+// write time are as before, its contents not.
+void OverwriteKeepingTime(const std::string& path, const std::string& contents);
 
 // A folder of its own below the temporary folder, removed with everything in it at the end.
 class CTempFolder
