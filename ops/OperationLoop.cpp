@@ -47,7 +47,7 @@ void CVelmoraDlg::RunOnSelectedRows(const FileCommand& command)
             progress.Refresh();
             CString strMessage;
             strMessage.Format(command.pszFailure, static_cast<LPCSTR>(strShown));
-            MessageBox(strMessage, command.pszCaption, MB_OK | MB_ICONEXCLAMATION);
+            ShowBusyBox(strMessage, command.pszCaption);
         }
         progress.Step();
         nRow = m_list.GetNextItem(nNextFrom, LVNI_SELECTED);

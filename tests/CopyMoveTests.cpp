@@ -182,6 +182,28 @@ int CountFilesIn(const std::string& folder)
 }
 }  // namespace
 
+// A real box, closed with Enter, moves the focus as it does for a user.
+TEST(AfterAFailureBox, TheFocusIsBackOnTheButtonPressedAsWithout)
+{
+    CTempFolder temp;
+    CDialogUnderTest dlg;
+    dlg.m_strRoot = temp.Path().c_str();
+    const std::string file = temp.Write("x.txt", "x");
+    dlg.AddGroup({file, temp.Write("y.txt", "x")});
+    dlg.SetControlText(IDC_FOLDER, temp.Path());  // the file itself: copying or moving it fails
+    CAutoHandle holder(::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ::SetTimer(dlg.m_hWnd, 1, 20,
+               [](HWND hWnd, UINT, UINT_PTR, DWORD)
+               { ::GetWindow(::GetActiveWindow(), GW_OWNER) == hWnd ? PressKeys({VK_RETURN}) : void(); });
+    for (CWnd* pButton : {&dlg.m_btnCopy, &dlg.m_btnMove, &dlg.m_btnDelete})
+    {
+        dlg.SelectRows({0});
+        ClickAt(pButton->m_hWnd, Middle(pButton->m_hWnd));
+        EXPECT_EQ(::GetFocus(), pButton->m_hWnd);
+    }
+    EXPECT_TRUE(FileExists(file)) << "each button's file failed";
+}
+
 TEST(CopyIntoTheSearchedFolder, NeverReplacesAListedFileButReplacesOnceItsRowHasGone)
 {
     CTempFolder temp;
