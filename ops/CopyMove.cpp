@@ -24,7 +24,7 @@ void CVelmoraDlg::CopyOrMoveTo(const FileCommand& command)
     if (typed.empty())
         return;
     std::string folder;
-    const bool bAbsolute = NormaliseAbsolutePath(typed, folder);
+    const bool bAbsolute = NormaliseAbsolutePath(WithoutDevicePrefix(typed), folder);
     m_strFolder = (bAbsolute ? folder : typed).c_str();
     if (m_strFolder[m_strFolder.GetLength() - 1] != '\\')
         m_strFolder += '\\';

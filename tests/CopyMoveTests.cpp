@@ -123,6 +123,7 @@ TEST_F(CopyMoveTest, TargetThatCannotBeMadeIsReportedBeforeAnyFile)
 
 TEST_F(CopyMoveTest, TheTypedTargetIsCleanedResolvedAndNeverRelative)
 {
+    Run(IDC_COPY, CurrentFolder().substr(0, 2), {});  // a drive alone: nothing marked, and no box
     Run(IDC_MOVE, " " + temp.Path() + "a\\..\\b/./c ", {7});
     EXPECT_EQ(ReadWholeFile(temp.Path() + "b\\c\\z1"), "z1");
     EXPECT_FALSE(FileExists(temp.Path() + "a"));
@@ -138,6 +139,10 @@ TEST_F(CopyMoveTest, TheTypedTargetIsCleanedResolvedAndNeverRelative)
     EXPECT_EQ(boxes.boxes[1].text, "Невозможно создать папку:\nD:backup\\");
     EXPECT_FALSE(FileExists(CurrentFolder() + "backup"));
     EXPECT_TRUE(FileExists(g0[0]));
+    // Full paths written otherwise: a device prefix comes off, and a drive alone is its root.
+    Run(IDC_COPY, "\\\\.\\" + temp.Path() + "com10\\auxiliary", {0});
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "com10\\auxiliary\\a\\x.txt"), "x0");
+    EXPECT_EQ(FullPath(CurrentFolder().substr(0, 2)), CurrentFolder().substr(0, 3)) << "as \"Путь:\" reads it";
 }
 
 TEST_F(CopyMoveTest, TargetThatIsTheSourceItselfLeavesEveryFileIntact)
