@@ -45,6 +45,19 @@ std::string AsciiUpper(std::string text)
     }
     return text;
 }
+
+// As the system reads a name: the part before the first dot, spaces at its end left out.
+bool IsDeviceName(const std::string& name)
+{
+    std::string base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    base = AsciiUpper(base);
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL")
+        return true;
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '1' &&
+           base[3] <= '9';
+}
 }  // namespace
 
 std::string CleanTypedPath(const std::string& typed)
@@ -116,4 +129,19 @@ std::string WithoutDevicePrefix(const std::string& path)
     if (path.size() >= 8 && AsciiUpper(path.substr(4, 3)) == "UNC" && IsSeparator(path[7]))
         return "\\\\" + path.substr(8);
     return path;
+}
+
+bool HasNameOnlyExtendedPathsReach(const std::string& normal)
+{
+    for (size_t start = AbsoluteRootLength(normal); start < normal.size();)
+    {
+        size_t end = normal.find('\\', start);
+        if (end == std::string::npos)
+            end = normal.size();
+        const std::string name = normal.substr(start, end - start);
+        if (!name.empty() && (name.back() == '.' || name.back() == ' ' || IsDeviceName(name)))
+            return true;
+        start = end + 1;
+    }
+    return false;
 }

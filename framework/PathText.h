@@ -20,3 +20,8 @@ bool NormaliseAbsolutePath(const std::string& path, std::string& normal);
 // The path without the device namespace before a drive or a share: \\?\D:\x and \\.\D:\x are D:\x,
 // \\?\UNC\server\share\x is \\server\share\x. Any other text comes back as it is.
 std::string WithoutDevicePrefix(const std::string& path);
+
+// TRUE when a name below the root of the normal path is one that Windows programs, which do not use
+// the extended-length form, cannot open or delete: it ends in a dot or a space, or it is a device
+// (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, in any case, with or without an extension).
+bool HasNameOnlyExtendedPathsReach(const std::string& normal);

@@ -4,6 +4,15 @@
 #include "framework/PathText.h"
 #include <string>
 
+namespace
+{
+BOOL IsFolder(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return QueryPath(path.c_str(), data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+}  // namespace
+
 BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath)
 {
     std::string folder = pszPath;
@@ -20,7 +29,7 @@ BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath)
     if (nRoot == 0)
         return FALSE;
     // The usual case: an earlier file of the operation made the folder already.
-    if (PathExists(folder.c_str()))
+    if (IsFolder(folder))
         return TRUE;
     if (!PathExists(folder.substr(0, nRoot).c_str()))
         return FALSE;
@@ -29,10 +38,10 @@ BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath)
         if (j != folder.size() && folder[j] != '\\')
             continue;
         const std::string prefix = folder.substr(0, j);
-        if (PathExists(prefix.c_str()))
+        if (IsFolder(prefix))
             continue;
-        // Another program may have made it meanwhile.
-        if (!MakeFolder(prefix.c_str()) && !PathExists(prefix.c_str()))
+        // Another program may have made it meanwhile; a file of that name is no folder to write in.
+        if (!MakeFolder(prefix.c_str()) && !IsFolder(prefix))
             return FALSE;
     }
     return TRUE;

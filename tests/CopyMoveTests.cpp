@@ -187,6 +187,18 @@ int CountFilesIn(const std::string& folder)
 }
 }  // namespace
 
+// No other program could open or delete such folders, and a file would fail each marked file on its own.
+TEST_F(CopyMoveTest, RefusedTargetsGiveOneBoxAndWriteNothing)
+{
+    temp.Write("file.txt", "f");
+    const std::string targets[] = {"trail.",  "a \\b",    "aux\\x",          "NUL.txt\\y",
+                                   "s\\Com3", "con .txt", "file.txt\\below", "file.txt"};
+    for (const std::string& target : targets)
+        Run(IDC_MOVE, temp.Path() + target, {0, 1, 3});
+    EXPECT_EQ(boxes.boxes.size(), std::size(targets)) << "one box each, however many files are marked";
+    EXPECT_EQ(CountFilesIn(temp.Path()), 2) << "only the searched folder and the file";
+}
+
 // A real box, closed with Enter, moves the focus as it does for a user.
 TEST(AfterAFailureBox, TheFocusIsBackOnTheButtonPressedAsWithout)
 {
