@@ -187,12 +187,16 @@ int CountFilesIn(const std::string& folder)
 }
 }  // namespace
 
-// No other program could open or delete such folders, and a file would fail each marked file on its own.
-TEST_F(CopyMoveTest, RefusedTargetsGiveOneBoxAndWriteNothing)
+// No other program could open or delete such folders, and a file would fail each marked file on its own;
+// a path too long fails below the folders made at its top.
+TEST_F(CopyMoveTest, RefusedTargetsGiveOneBoxAndLeaveNoFolderBehind)
 {
     temp.Write("file.txt", "f");
-    const std::string targets[] = {"trail.",  "a \\b",    "aux\\x",          "NUL.txt\\y",
-                                   "s\\Com3", "con .txt", "file.txt\\below", "file.txt"};
+    std::string tooLong(33000, 'd');
+    for (size_t i = 200; i < tooLong.size(); i += 200)
+        tooLong[i] = '\\';
+    const std::string targets[] = {"trail.",   "a \\b",           "aux\\x",   "NUL.txt\\y", "s\\Com3",
+                                   "con .txt", "file.txt\\below", "file.txt", tooLong};
     for (const std::string& target : targets)
         Run(IDC_MOVE, temp.Path() + target, {0, 1, 3});
     EXPECT_EQ(boxes.boxes.size(), std::size(targets)) << "one box each, however many files are marked";
