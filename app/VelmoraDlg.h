@@ -107,6 +107,8 @@ protected:
     BOOL HandleStopClick();
     BOOL HandlePauseClick();
     void ShowStatus(LPCSTR pszText);
+    // A box shown while the operation runs, which leaves the keyboard focus where it found it.
+    void ShowBusyBox(LPCSTR pszText, LPCSTR pszCaption);
     void DrainMessages();
 
     // Duplicate search

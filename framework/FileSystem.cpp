@@ -79,6 +79,11 @@ BOOL MakeFolder(LPCSTR pszPath)
     return ::CreateDirectoryW(ExtendedPath(pszPath).c_str(), nullptr);
 }
 
+BOOL RemoveFolder(LPCSTR pszPath)
+{
+    return ::RemoveDirectoryW(ExtendedPath(pszPath).c_str());
+}
+
 BOOL DeletePath(LPCSTR pszPath)
 {
     return ::DeleteFileW(ExtendedPath(pszPath).c_str());

@@ -21,6 +21,8 @@ HANDLE OpenPath(LPCSTR pszPath, DWORD dwAccess, DWORD dwShare, DWORD dwDispositi
 BOOL QueryPath(LPCSTR pszPath, WIN32_FILE_ATTRIBUTE_DATA& data);
 BOOL PathExists(LPCSTR pszPath);
 BOOL MakeFolder(LPCSTR pszPath);
+// Only an empty folder goes.
+BOOL RemoveFolder(LPCSTR pszPath);
 BOOL DeletePath(LPCSTR pszPath);
 BOOL SetPathAttributes(LPCSTR pszPath, DWORD dwAttributes);
 // Gives the file the new name in one step, replacing a file of that name; fails with

@@ -12,6 +12,16 @@ std::string CleanTypedPath(const std::string& typed);
 size_t AbsoluteRootLength(const std::string& path);
 
 // The absolute path with '/' read as '\', "." and ".." resolved, and repeated backslashes as one; a
-// ".." at the root stays at the root, as the system's own resolution does. The result ends in a
-// backslash only when it is a root. FALSE, and nothing written, when the path is not absolute.
+// ".." at the root stays at the root, as the system's own resolution does. A drive alone ("C:") is its
+// root. The result ends in a backslash only when it is a root. FALSE, and nothing written, when the
+// path is not absolute.
 bool NormaliseAbsolutePath(const std::string& path, std::string& normal);
+
+// The path without the device namespace before a drive or a share: \\?\D:\x and \\.\D:\x are D:\x,
+// \\?\UNC\server\share\x is \\server\share\x. Any other text comes back as it is.
+std::string WithoutDevicePrefix(const std::string& path);
+
+// TRUE when a name below the root of the normal path is one that Windows programs, which do not use
+// the extended-length form, cannot open or delete: it ends in a dot or a space, or it is a device
+// (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, in any case, with or without an extension).
+bool HasNameOnlyExtendedPathsReach(const std::string& normal);

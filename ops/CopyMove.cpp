@@ -14,9 +14,10 @@ void CVelmoraDlg::OnMoveTo()
     CopyOrMoveTo(kMoveCommand);
 }
 
-// The folder is the one typed, cleaned and resolved: a folder that is not a full path (a relative
-// one would land in whatever folder the program happens to run in) is refused before anything is
-// written, as a folder that cannot be made.
+// The folder is the one typed, cleaned and resolved. Refused before anything is written, as a folder
+// that cannot be made: a folder that is not a full path (a relative one would land in whatever folder
+// the program happens to run in), and a name that no other program could open or delete, since the
+// program writes through extended-length paths that take every name literally.
 void CVelmoraDlg::CopyOrMoveTo(const FileCommand& command)
 {
     UpdateData(TRUE);
@@ -24,11 +25,11 @@ void CVelmoraDlg::CopyOrMoveTo(const FileCommand& command)
     if (typed.empty())
         return;
     std::string folder;
-    const bool bAbsolute = NormaliseAbsolutePath(typed, folder);
+    const bool bAbsolute = NormaliseAbsolutePath(WithoutDevicePrefix(typed), folder);
     m_strFolder = (bAbsolute ? folder : typed).c_str();
     if (m_strFolder[m_strFolder.GetLength() - 1] != '\\')
         m_strFolder += '\\';
-    if (!bAbsolute || !MakeFolders(m_strFolder, TRUE))
+    if (!bAbsolute || HasNameOnlyExtendedPathsReach(folder) || !MakeFolders(m_strFolder, TRUE))
     {
         CString strMessage;
         strMessage.Format("Невозможно создать папку:\n%s", static_cast<LPCSTR>(m_strFolder));

@@ -1,8 +1,26 @@
-// MakeFolders: each missing folder of a path, from the root down.
+// MakeFolders: each missing folder of a path, from the root down, and none left behind when one fails.
 #include "ops/Folders.h"
 #include "framework/FileSystem.h"
 #include "framework/PathText.h"
 #include <string>
+#include <vector>
+
+namespace
+{
+BOOL IsFolder(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return QueryPath(path.c_str(), data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Deepest first, so that each is empty when its turn comes; one that another program has put something
+// in meanwhile stays.
+void RemoveFolders(const std::vector<std::string>& made)
+{
+    for (auto it = made.rbegin(); it != made.rend(); ++it)
+        RemoveFolder(it->c_str());
+}
+}  // namespace
 
 BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath)
 {
@@ -20,20 +38,29 @@ BOOL MakeFolders(LPCSTR pszPath, BOOL bWholePath)
     if (nRoot == 0)
         return FALSE;
     // The usual case: an earlier file of the operation made the folder already.
-    if (PathExists(folder.c_str()))
+    if (IsFolder(folder))
         return TRUE;
     if (!PathExists(folder.substr(0, nRoot).c_str()))
         return FALSE;
+    std::vector<std::string> made;
     for (size_t j = nRoot; j <= folder.size(); ++j)
     {
         if (j != folder.size() && folder[j] != '\\')
             continue;
         const std::string prefix = folder.substr(0, j);
-        if (PathExists(prefix.c_str()))
+        if (IsFolder(prefix))
             continue;
-        // Another program may have made it meanwhile.
-        if (!MakeFolder(prefix.c_str()) && !PathExists(prefix.c_str()))
+        if (MakeFolder(prefix.c_str()))
+        {
+            made.push_back(prefix);
+            continue;
+        }
+        // Another program may have made it meanwhile; a file of that name is no folder to write in.
+        if (!IsFolder(prefix))
+        {
+            RemoveFolders(made);
             return FALSE;
+        }
     }
     return TRUE;
 }

@@ -128,6 +128,17 @@ BOOL CVelmoraDlg::HandlePauseClick()
     return TRUE;
 }
 
+// Closing, the box gives the window back its focus, and with none to give (the button pressed was
+// disabled) the dialog manager takes the first enabled control, "Стоп": the end of the operation would
+// take that for the user's own choice and leave the focus there.
+void CVelmoraDlg::ShowBusyBox(LPCSTR pszText, LPCSTR pszCaption)
+{
+    const HWND hFocus = ::GetFocus();
+    MessageBox(pszText, pszCaption, MB_OK | MB_ICONEXCLAMATION);
+    if (::GetFocus() != hFocus && (!hFocus || ::IsWindowEnabled(hFocus)))
+        ::SetFocus(hFocus);
+}
+
 void CVelmoraDlg::ShowStatus(LPCSTR pszText)
 {
     m_status.SetWindowText(pszText);

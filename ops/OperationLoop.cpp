@@ -70,7 +70,7 @@ Outcome CVelmoraDlg::RunOnRows(const FileCommand& command, const std::vector<BYT
             progress.Refresh();
             CString strMessage;
             strMessage.Format(command.pszFailure, static_cast<LPCSTR>(strShown));
-            MessageBox(strMessage, command.pszCaption, MB_OK | MB_ICONEXCLAMATION);
+            ShowBusyBox(strMessage, command.pszCaption);
         }
         if (command.bDestroys)
             nNextFrom = RemoveLoneFile(nGroup, nRow, nNextFrom, isMarked, progress);

@@ -123,6 +123,7 @@ TEST_F(CopyMoveTest, TargetThatCannotBeMadeIsReportedBeforeAnyFile)
 
 TEST_F(CopyMoveTest, TheTypedTargetIsCleanedResolvedAndNeverRelative)
 {
+    Run(IDC_COPY, CurrentFolder().substr(0, 2), {});  // a drive alone: nothing marked, and no box
     Run(IDC_MOVE, " " + temp.Path() + "a\\..\\b/./c ", {7});
     EXPECT_EQ(ReadWholeFile(temp.Path() + "b\\c\\z1"), "z1");
     EXPECT_FALSE(FileExists(temp.Path() + "a"));
@@ -138,6 +139,10 @@ TEST_F(CopyMoveTest, TheTypedTargetIsCleanedResolvedAndNeverRelative)
     EXPECT_EQ(boxes.boxes[1].text, "Невозможно создать папку:\nD:backup\\");
     EXPECT_FALSE(FileExists(CurrentFolder() + "backup"));
     EXPECT_TRUE(FileExists(g0[0]));
+    // Full paths written otherwise: a device prefix comes off, and a drive alone is its root.
+    Run(IDC_COPY, "\\\\.\\" + temp.Path() + "com10\\auxiliary", {0});
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "com10\\auxiliary\\a\\x.txt"), "x0");
+    EXPECT_EQ(FullPath(CurrentFolder().substr(0, 2)), CurrentFolder().substr(0, 3)) << "as \"Путь:\" reads it";
 }
 
 TEST_F(CopyMoveTest, TargetThatIsTheSourceItselfLeavesEveryFileIntact)
@@ -181,6 +186,44 @@ int CountFilesIn(const std::string& folder)
     return nFiles;
 }
 }  // namespace
+
+// No other program could open or delete such folders, and a file would fail each marked file on its own;
+// a path too long fails below the folders made at its top.
+TEST_F(CopyMoveTest, RefusedTargetsGiveOneBoxAndLeaveNoFolderBehind)
+{
+    temp.Write("file.txt", "f");
+    std::string tooLong(33000, 'd');
+    for (size_t i = 200; i < tooLong.size(); i += 200)
+        tooLong[i] = '\\';
+    const std::string targets[] = {"trail.",   "a \\b",           "aux\\x",   "NUL.txt\\y", "s\\Com3",
+                                   "con .txt", "file.txt\\below", "file.txt", tooLong};
+    for (const std::string& target : targets)
+        Run(IDC_MOVE, temp.Path() + target, {0, 1, 3});
+    EXPECT_EQ(boxes.boxes.size(), std::size(targets)) << "one box each, however many files are marked";
+    EXPECT_EQ(CountFilesIn(temp.Path()), 2) << "only the searched folder and the file";
+}
+
+// A real box, closed with Enter, moves the focus as it does for a user.
+TEST(AfterAFailureBox, TheFocusIsBackOnTheButtonPressedAsWithout)
+{
+    CTempFolder temp;
+    CDialogUnderTest dlg;
+    dlg.m_strRoot = temp.Path().c_str();
+    const std::string file = temp.Write("x.txt", "x");
+    dlg.AddGroup({file, temp.Write("y.txt", "x")});
+    dlg.SetControlText(IDC_FOLDER, temp.Path());  // the file itself: copying or moving it fails
+    CAutoHandle holder(::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ::SetTimer(dlg.m_hWnd, 1, 20,
+               [](HWND hWnd, UINT, UINT_PTR, DWORD)
+               { ::GetWindow(::GetActiveWindow(), GW_OWNER) == hWnd ? PressKeys({VK_RETURN}) : void(); });
+    for (CWnd* pButton : {&dlg.m_btnCopy, &dlg.m_btnMove, &dlg.m_btnDelete})
+    {
+        dlg.SelectRows({0});
+        ClickAt(pButton->m_hWnd, Middle(pButton->m_hWnd));
+        EXPECT_EQ(::GetFocus(), pButton->m_hWnd);
+    }
+    EXPECT_TRUE(FileExists(file)) << "each button's file failed";
+}
 
 TEST(CopyIntoTheSearchedFolder, NeverReplacesAListedFileButReplacesOnceItsRowHasGone)
 {

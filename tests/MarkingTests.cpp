@@ -57,6 +57,11 @@ TEST_F(MarkingTest, PrefixEndingInBackslashStopsAtThatFolder)
 {
     MarkWith(temp.Path() + "MUSIC\\");
     EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{0, 1}));
+    dlg.m_list.SetItemState(-1, 0, LVIS_SELECTED);
+    std::string slashed = temp.Path() + "MUSIC/";
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    MarkWith(slashed);
+    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int>{0, 1})) << "'/' read as '\\', as in the target folder";
 }
 
 TEST_F(MarkingTest, SeparatorTextAndEmptyPrefixMarkNothing)
