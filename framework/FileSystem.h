@@ -9,6 +9,7 @@
 #include <shtypes.h>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // What a user typed, as a full path: '/' read as '\', "." and ".." resolved, a relative path taken
@@ -26,6 +27,9 @@ BOOL SetPathAttributes(LPCSTR pszPath, DWORD dwAttributes);
 // Gives the file the new name in one step, replacing a file of that name; fails with
 // ERROR_NOT_SAME_DEVICE when the names lie on two volumes.
 BOOL RenameReplacing(LPCSTR pszFrom, LPCSTR pszTo);
+// The same for a file open with DELETE access, through its handle, which then names the file by its
+// new name.
+BOOL RenameOpenFile(HANDLE hFile, LPCSTR pszTo);
 
 // The entries of one folder, "." and ".." left out.
 struct FolderEntry
@@ -84,6 +88,21 @@ BOOL IsSameFile(LPCSTR pszSource, HANDLE hTarget, ULONGLONG nTargetIndex, LPCSTR
 // the full paths decide.
 BOOL IsSameFileOf(ULONGLONG nFirstIndex, ULONGLONG nSecondIndex, LPCSTR pszFirst, LPCSTR pszSecond,
                   const std::function<BOOL()>& onOneVolume);
+// Which file an open file is, whatever path reached it: its volume's serial number and its 128-bit id
+// there. An id of 0 means the file system gives none.
+struct FileIdentity
+{
+    ULONGLONG volume;
+    ULONGLONG id[2];
+    BOOL IsKnown() const { return id[0] != 0 || id[1] != 0; }
+    bool operator<(const FileIdentity& other) const
+    {
+        return std::tie(volume, id[0], id[1]) < std::tie(other.volume, other.id[0], other.id[1]);
+    }
+};
+// One call on Windows; about 150 us under Wine, which finds the volume through the name its handle
+// knows: a file renamed through another handle reads there as volume 0.
+FileIdentity FileIdentityOf(HANDLE hFile);
 // The full path in capitals, so that two spellings of one path compare equal; empty when the path
 // names no place.
 std::string ComparablePath(LPCSTR pszPath);
