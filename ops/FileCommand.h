@@ -3,6 +3,7 @@
 #pragma once
 #include "framework/String.h"
 #include "ops/FileFailure.h"
+#include "ops/WrittenFiles.h"
 #include "results/ListedFile.h"
 #include <functional>
 
@@ -16,6 +17,7 @@ struct FileStep
     const CString& target;  // below the target folder, for the commands that write there
     CResultsTable& results;
     const CString& root;
+    CWrittenFiles& written;  // by this run of the command, which never replaces them
     // Runs between the chunks of a long copy, so that the window names the file while it is copied.
     std::function<void()> onChunk;
 };

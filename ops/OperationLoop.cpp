@@ -10,6 +10,7 @@ void CVelmoraDlg::RunOnSelectedRows(const FileCommand& command)
         return;
     COperationProgress progress(m_list, m_status, m_progress, nSelected);
     COperationScope operation(*this, progress);
+    CWrittenFiles written;
 
     for (int nRow = m_list.GetNextItem(-1, LVNI_SELECTED); nRow >= 0;)
     {
@@ -32,8 +33,8 @@ void CVelmoraDlg::RunOnSelectedRows(const FileCommand& command)
         progress.RefreshIfDue();
         FileFailure failure = FileFailure::kNotListed;
         if (bHasTarget && m_groups.StateOfRow(nRow, listed))
-            failure =
-                command.pfnStep({strSource, listed, strTarget, m_groups, m_strRoot, [&] { progress.RefreshIfDue(); }});
+            failure = command.pfnStep(
+                {strSource, listed, strTarget, m_groups, m_strRoot, written, [&] { progress.RefreshIfDue(); }});
 
         int nNextFrom = nRow;
         if (failure == FileFailure::kNone && command.bRemovesRow)
