@@ -5,6 +5,7 @@
 #include <shlobj.h>
 #include <winternl.h>
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -97,6 +98,20 @@ BOOL SetPathAttributes(LPCSTR pszPath, DWORD dwAttributes)
 BOOL RenameReplacing(LPCSTR pszFrom, LPCSTR pszTo)
 {
     return ::MoveFileExW(ExtendedPath(pszFrom).c_str(), ExtendedPath(pszTo).c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+BOOL RenameOpenFile(HANDLE hFile, LPCSTR pszTo)
+{
+    // The handle takes the system's native form of the path: \??\C:\... where the wide calls take \\?\C:\...
+    std::wstring target = ExtendedPath(pszTo);
+    target[1] = L'?';
+    const DWORD nNameBytes = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + nNameBytes);
+    FILE_RENAME_INFO& info = *reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info.ReplaceIfExists = TRUE;
+    info.FileNameLength = nNameBytes;
+    std::memcpy(info.FileName, target.c_str(), nNameBytes);
+    return ::SetFileInformationByHandle(hFile, FileRenameInfo, &info, static_cast<DWORD>(buffer.size()));
 }
 
 namespace

@@ -28,6 +28,9 @@ BOOL SetPathAttributes(LPCSTR pszPath, DWORD dwAttributes);
 // Gives the file the new name in one step, replacing a file of that name; fails with
 // ERROR_NOT_SAME_DEVICE when the names lie on two volumes.
 BOOL RenameReplacing(LPCSTR pszFrom, LPCSTR pszTo);
+// The same for a file open with DELETE access, through its handle, which then names the file by its
+// new name.
+BOOL RenameOpenFile(HANDLE hFile, LPCSTR pszTo);
 
 // What a file was when it was listed. A file whose size, times or identity differ is another file, or
 // the same file changed since, and may hold other contents than were read. The change time moves with

@@ -4,6 +4,7 @@
 #include "framework/String.h"
 #include "ops/FileFailure.h"
 #include "framework/FileSystem.h"
+#include "ops/WrittenFiles.h"
 #include <functional>
 
 class CResultsTable;
@@ -16,6 +17,7 @@ struct FileStep
     const CString& target;  // below the target folder, for the commands that write there
     CResultsTable& results;
     const CString& root;
+    CWrittenFiles& written;  // by this run of the command, which never replaces them
     // Runs between the chunks of a long copy, so that the window names the file while it is copied.
     std::function<void()> onChunk;
 };

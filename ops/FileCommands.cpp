@@ -22,34 +22,40 @@ FileFailure DeleteStep(const FileStep& step)
 
 // Copying or moving a file onto itself would destroy it: the target may be the source written
 // another way. Onto another listed file it would destroy a file that the list still shows, when the
-// target folder lies inside the searched folder.
-BOOL IsProtectedTarget(const FileStep& step)
+// target folder lies inside the searched folder. Onto a file this run wrote it would destroy the copy
+// of another source, whose name differs only in case, say, on a target folder that ignores case.
+FileFailure CheckTarget(const FileStep& step)
 {
     CAutoHandle target(OpenForIdentity(step.target));
     if (!target.IsValid())
-        return FALSE;
+        return FileFailure::kNone;
+    if (step.written.Holds(target.Get(), step.target))
+        return FileFailure::kWrittenThisRun;
     const ULONGLONG nTargetIndex = FileIndexOf(target.Get());
-    return IsSameFile(step.source, target.Get(), nTargetIndex, step.target) ||
-           step.results.ShowsFile(target.Get(), nTargetIndex, step.target, step.root);
+    if (IsSameFile(step.source, target.Get(), nTargetIndex, step.target) ||
+        step.results.ShowsFile(target.Get(), nTargetIndex, step.target, step.root))
+        return FileFailure::kProtectedTarget;
+    return FileFailure::kNone;
 }
 
 FileFailure PrepareTarget(const FileStep& step)
 {
-    if (!MakeFolders(step.target, FALSE))
-        return FileFailure::kTargetFolders;
-    return IsProtectedTarget(step) ? FileFailure::kProtectedTarget : FileFailure::kNone;
+    return MakeFolders(step.target, FALSE) ? CheckTarget(step) : FileFailure::kTargetFolders;
 }
 
 FileFailure CopyStep(const FileStep& step)
 {
     const FileFailure failure = PrepareTarget(step);
-    return failure != FileFailure::kNone ? failure : CopyReplacing(step.source, step.target, step.onChunk);
+    return failure != FileFailure::kNone ? failure
+                                         : CopyReplacing(step.source, step.target, step.onChunk, step.written);
 }
 
 FileFailure MoveStep(const FileStep& step)
 {
     const FileFailure failure = PrepareTarget(step);
-    return failure != FileFailure::kNone ? failure : MoveReplacing(step.source, step.target, step.listed, step.onChunk);
+    return failure != FileFailure::kNone
+               ? failure
+               : MoveReplacing(step.source, step.target, step.listed, step.onChunk, step.written);
 }
 }  // namespace
 

@@ -10,6 +10,7 @@ enum class FileFailure
     kSource,           // the source could not be opened or read
     kTargetFolders,    // a folder on the target's way could not be made
     kProtectedTarget,  // the target is the source itself, or a file the list still shows
+    kWrittenThisRun,   // the target is a file this same copy or move wrote: Foo.txt, then foo.txt
     kTemporaryFile,    // the temporary file beside the target could not be made
     kWrite,            // writing the copy failed: a full disk, say
     kRename,           // the file could not take the target's name

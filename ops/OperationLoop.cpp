@@ -28,6 +28,7 @@ Outcome CVelmoraDlg::RunOnRows(const FileCommand& command, const std::vector<BYT
                                COperationProgress& progress)
 {
     const auto isMarked = [this](int nRow) { return (m_list.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) != 0; };
+    CWrittenFiles written;
     for (int nRow = m_list.GetNextItem(-1, LVNI_SELECTED); nRow >= 0;)
     {
         if (CheckStop() == Outcome::kStopped)
@@ -55,8 +56,8 @@ Outcome CVelmoraDlg::RunOnRows(const FileCommand& command, const std::vector<BYT
                  !m_groups.HasOtherCopy(nRow, isMarked))
             failure = FileFailure::kLastCopy;
         else
-            failure =
-                command.pfnStep({strSource, listed, strTarget, m_groups, m_strRoot, [&] { progress.RefreshIfDue(); }});
+            failure = command.pfnStep(
+                {strSource, listed, strTarget, m_groups, m_strRoot, written, [&] { progress.RefreshIfDue(); }});
 
         int nNextFrom = nRow;
         if (failure == FileFailure::kNone && command.bRemovesRow)

@@ -101,9 +101,10 @@ BOOL CopyAttributes(HANDLE hSource, HANDLE hTarget)
     return ::SetFileInformationByHandle(hTarget, FileBasicInfo, &target, sizeof(target));
 }
 
-// The whole source, its attributes and its time, in a temporary file beside the target, closed.
+// The whole source, its attributes and its time, in a temporary file beside the target, closed; and
+// which file that is, asked while it still has the name it was opened by.
 FileFailure WriteCopyBeside(HANDLE hSource, LPCSTR pszTarget, CTemporaryFile& temporary,
-                            const std::function<void()>& onChunk)
+                            const std::function<void()>& onChunk, ULONGLONG& nIndex)
 {
     if (!temporary.CreateBeside(pszTarget))
         return FileFailure::kTemporaryFile;
@@ -112,28 +113,32 @@ FileFailure WriteCopyBeside(HANDLE hSource, LPCSTR pszTarget, CTemporaryFile& te
         return failure;
     if (!CopyAttributes(hSource, temporary.Handle()))
         return FileFailure::kWrite;
+    nIndex = FileIndexOf(temporary.Handle());
     temporary.CloseFile();
     return FileFailure::kNone;
 }
 
-FileFailure TakeTargetsPlace(CTemporaryFile& temporary, LPCSTR pszTarget)
+FileFailure TakeTargetsPlace(CTemporaryFile& temporary, ULONGLONG nIndex, LPCSTR pszTarget, CWrittenFiles& written)
 {
     if (!RenameReplacing(temporary.Path(), pszTarget))
         return FileFailure::kRename;
     temporary.Keep();
+    written.Add(nIndex, pszTarget);
     return FileFailure::kNone;
 }
 }  // namespace
 
-FileFailure CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk)
+FileFailure CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk,
+                          CWrittenFiles& written)
 {
     CAutoHandle source(OpenPath(pszSource, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN));
     if (!source.IsValid())
         return FileFailure::kSource;
     CTemporaryFile temporary;
-    const FileFailure failure = WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk);
-    return failure != FileFailure::kNone ? failure : TakeTargetsPlace(temporary, pszTarget);
+    ULONGLONG nIndex = 0;
+    const FileFailure failure = WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk, nIndex);
+    return failure != FileFailure::kNone ? failure : TakeTargetsPlace(temporary, nIndex, pszTarget, written);
 }
 
 // The source is held from the start with no other program allowed to write it, so that the file
@@ -141,26 +146,31 @@ FileFailure CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::functio
 // neither may happen without the other: the source is marked for deletion before the target is
 // replaced, so a source that cannot be deleted (read-only, say) fails the move while the target is
 // still as it was, and a target that cannot be replaced takes the mark back. The source is deleted
-// when its handle closes.
+// when its handle closes. On one volume the move is a rename through that handle, which keeps the
+// file's id and names the target, so the handle tells which file the target now is.
 FileFailure MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const ListedState& listed,
-                          const std::function<void()>& onChunk)
+                          const std::function<void()>& onChunk, CWrittenFiles& written)
 {
     CAutoHandle source(OpenHeldForDeletion(pszSource));
     if (!source.IsValid())
         return FileFailure::kSource;
     if (!IsAsListed(source.Get(), listed))
         return FileFailure::kNotListed;
-    if (RenameReplacing(pszSource, pszTarget))
+    if (RenameOpenFile(source.Get(), pszTarget))
+    {
+        written.Add(FileIndexOf(source.Get()), pszTarget);
         return FileFailure::kNone;
+    }
     if (::GetLastError() != ERROR_NOT_SAME_DEVICE)
         return FileFailure::kRename;
     CTemporaryFile temporary;
-    FileFailure failure = WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk);
+    ULONGLONG nIndex = 0;
+    FileFailure failure = WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk, nIndex);
     if (failure != FileFailure::kNone)
         return failure;
     if (!MarkForDeletion(source.Get(), TRUE))
         return FileFailure::kDeleteSource;
-    failure = TakeTargetsPlace(temporary, pszTarget);
+    failure = TakeTargetsPlace(temporary, nIndex, pszTarget, written);
     // Should the mark stay, the source goes: its copy then stays, under its temporary name.
     if (failure != FileFailure::kNone && !MarkForDeletion(source.Get(), FALSE))
         temporary.Keep();

@@ -3,15 +3,18 @@
 #pragma once
 #include "ops/FileFailure.h"
 #include "framework/FileSystem.h"
+#include "ops/WrittenFiles.h"
 #include <windows.h>
 #include <functional>
 
 // Copies pszSource over pszTarget (whose folder exists); onChunk runs after each chunk of a long copy.
 // On failure no temporary file is left, an existing target keeps its contents, and the failure says
-// which step it was.
-FileFailure CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk);
+// which step it was. On success the target joins the written files.
+FileFailure CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk,
+                          CWrittenFiles& written);
 
 // Moves pszSource over pszTarget: a rename on one volume, across volumes a copy as above and then
-// the source's deletion. A source that is no longer as listed is not moved.
+// the source's deletion. A source that is no longer as listed is not moved. On success the target
+// joins the written files.
 FileFailure MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const ListedState& listed,
-                          const std::function<void()>& onChunk);
+                          const std::function<void()>& onChunk, CWrittenFiles& written);

@@ -343,11 +343,45 @@ TEST(SafeReplace, AFailureSaysWhichStepFailed)
     CTempFolder temp;
     const std::string source = temp.Write("a.txt", "a");
     const ListedState listed = {1, 0, 0, 0};
-    EXPECT_EQ(FileFailure::kSource, CopyReplacing((temp.Path() + "missing").c_str(), (temp.Path() + "b").c_str(), {}));
-    EXPECT_EQ(FileFailure::kTemporaryFile, CopyReplacing(source.c_str(), (temp.Path() + "no\\\\b").c_str(), {}));
+    CWrittenFiles written;
+    EXPECT_EQ(FileFailure::kSource,
+              CopyReplacing((temp.Path() + "missing").c_str(), (temp.Path() + "b").c_str(), {}, written));
+    EXPECT_EQ(FileFailure::kTemporaryFile,
+              CopyReplacing(source.c_str(), (temp.Path() + "no\\\\b").c_str(), {}, written));
     temp.MakeFolder("folder");
-    EXPECT_EQ(FileFailure::kRename, CopyReplacing(source.c_str(), (temp.Path() + "folder").c_str(), {}));
-    EXPECT_EQ(FileFailure::kNotListed, MoveReplacing(source.c_str(), (temp.Path() + "c").c_str(), listed, {}));
-    EXPECT_EQ(FileFailure::kNone, CopyReplacing(source.c_str(), (temp.Path() + "d").c_str(), {}));
+    EXPECT_EQ(FileFailure::kRename, CopyReplacing(source.c_str(), (temp.Path() + "folder").c_str(), {}, written));
+    EXPECT_EQ(FileFailure::kNotListed, MoveReplacing(source.c_str(), (temp.Path() + "c").c_str(), listed, {}, written));
+    EXPECT_EQ(FileFailure::kNone, CopyReplacing(source.c_str(), (temp.Path() + "d").c_str(), {}, written));
     EXPECT_EQ(ReadWholeFile(temp.Path() + "d"), "a");
+}
+
+// Pairs as Linux folders and shares hold them, into folders that ignore case: the first (smaller) arrives.
+TEST(CaseCollision, ACopyOrMoveNeverReplacesAFileItWroteAndTheRefusedSourcesStayMarked)
+{
+    CTempFolder temp;
+    CDialogUnderTest dlg;
+    CMessageBoxRecorder boxes;
+    const std::string s = temp.MakeFolder("t\\s");
+    const std::string folders = "mkdir Dir dir && printf CCCC >Dir/x.txt && printf DDDDD >dir/x.txt";
+    if (!RunUnixShellIn(s, folders + " && printf AA >Foo.txt && printf BBB >f && mv f foo.txt", s + "\\foo.txt"))
+        GTEST_SKIP() << "no Unix side to make names that differ only in case";
+    for (const char* contents : {"AA", "BBB", "CCCC", "DDDDD"})
+        temp.Write(std::string("t\\c\\") + contents, contents);
+    dlg.Search(temp.Path() + "t");
+    dlg.SetControlText(IDC_FOLDER, s + "\\");
+    dlg.Click(IDC_MARK);
+    for (const int nButton : {IDC_COPY, IDC_MOVE})
+    {
+        const std::string out = temp.Path() + (nButton == IDC_COPY ? "copied" : "moved");
+        const std::string text = std::string("Невозможно ") + (nButton == IDC_COPY ? "скопировать" : "переместить");
+        dlg.SetControlText(IDC_FOLDER, out);
+        dlg.Click(nButton);
+        ASSERT_EQ(boxes.boxes.size(), 2u);
+        EXPECT_EQ(boxes.boxes[0].text, text + " файл:\n" + out + "\\s\\foo.txt");
+        EXPECT_EQ(boxes.boxes[1].text, text + " файл:\n" + out + "\\s\\dir\\x.txt");
+        EXPECT_EQ(ReadWholeFile(out + "\\s\\Foo.txt") + ReadWholeFile(out + "\\s\\Dir\\x.txt"), "AACCCC");
+        boxes.boxes.clear();
+    }
+    EXPECT_EQ(ReadWholeFile(s + "\\foo.txt") + ReadWholeFile(s + "\\dir\\x.txt"), "BBBDDDDD");
+    EXPECT_EQ(dlg.SelectedRows().size(), 2u) << "the refused rows stay marked";
 }

@@ -216,6 +216,12 @@ BOOL MakeUnixPipe(const std::string& path)
            WaitForPath(path, TRUE);
 }
 
+BOOL RunUnixShellIn(const std::string& folder, const std::string& line, const std::string& made)
+{
+    return PathExists("Z:\\bin\\sh") && RunUnixCommand("Z:\\bin\\sh -c \"cd \\\"$0\\\" && " + line + "\"", folder) &&
+           WaitForPath(made, TRUE);
+}
+
 void RemoveUnixLink(const std::string& link)
 {
     if (IsListed(link) && RunUnixCommand("Z:\\bin\\rm", link))

@@ -14,6 +14,9 @@ void SetFileSize(const std::string& path, LONGLONG nSize);
 // Windows cannot take such a link away: RemoveUnixLink does, before the folder holding it is removed.
 BOOL MakeUnixLink(const std::string& link, const std::string& target);
 void RemoveUnixLink(const std::string& link);
+// Runs a line of the Unix shell in the folder, which can make foo.txt beside Foo.txt (Wine would take
+// one for the other), and waits for the path made last; FALSE where there is no such system.
+BOOL RunUnixShellIn(const std::string& folder, const std::string& line, const std::string& made);
 // A named pipe (FIFO) at the path, or FALSE where there are no Unix programs; RemoveUnixLink removes it.
 BOOL MakeUnixPipe(const std::string& path);
 // Writes over part of an existing file, which keeps its size when the part lies within it.
