@@ -9,13 +9,17 @@
 
 namespace
 {
+// A thousand files a folder: Wine looks through a whole folder for each name it creates.
 std::vector<std::string> MakeFiles(const std::string& folder, int nFiles)
 {
     ::CreateDirectoryA(folder.c_str(), nullptr);
     std::vector<std::string> paths;
     for (int i = 0; i < nFiles; ++i)
     {
-        const std::string path = folder + "\\file" + std::to_string(i) + ".dat";
+        const std::string subfolder = folder + "\\" + std::to_string(i / 1000);
+        if (i % 1000 == 0)
+            ::CreateDirectoryA(subfolder.c_str(), nullptr);
+        const std::string path = subfolder + "\\file" + std::to_string(i) + ".dat";
         const HANDLE file =
             ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
@@ -24,6 +28,13 @@ std::vector<std::string> MakeFiles(const std::string& folder, int nFiles)
         paths.push_back(path);
     }
     return paths;
+}
+
+void RemoveFolders(const std::string& folder, int nFiles)
+{
+    for (int i = 0; i < nFiles; i += 1000)
+        ::RemoveDirectoryA((folder + "\\" + std::to_string(i / 1000)).c_str());
+    ::RemoveDirectoryA(folder.c_str());
 }
 
 }  // namespace
@@ -42,15 +53,18 @@ int main(int argc, char** argv)
     for (const std::string& path : bare)
         ::DeleteFileA(path.c_str());
     const double bareSeconds = NowSeconds() - start;
-    ::RemoveDirectoryA((base + "-bare").c_str());
+    RemoveFolders(base + "-bare", nMarked);
 
     // Each group keeps one copy: the first row of each is marked, as a prefix marks one folder's copies.
     const std::vector<std::string> files = MakeFiles(base + "-dialog", 2 * nMarked);
     CDialogUnderTest dlg;
+    // As the search fills the list: drawn once at the end, not after each group.
+    dlg.m_list.SetRedraw(FALSE);
     for (int g = 0; g < nMarked; ++g)
         dlg.AddGroup({files[2 * g], files[2 * g + 1]});
     for (int g = 0; g < nMarked; ++g)
         dlg.m_list.SetItemState(3 * g, LVIS_SELECTED, LVIS_SELECTED);
+    dlg.m_list.SetRedraw(TRUE);
     PumpMessages();
     const UINT nSelected = dlg.m_list.GetSelectedCount();
 
@@ -61,7 +75,7 @@ int main(int argc, char** argv)
     const int nLeft = dlg.m_list.GetItemCount();
     for (const std::string& path : files)
         ::DeleteFileA(path.c_str());
-    ::RemoveDirectoryA((base + "-dialog").c_str());
+    RemoveFolders(base + "-dialog", 2 * nMarked);
 
     std::printf("marked rows: %u, rows left: %d\n", nSelected, nLeft);
     std::printf("bare DeleteFileA loop: %.1f ms (%.1f us per file)\n", bareSeconds * 1000, bareSeconds * 1e6 / nMarked);
