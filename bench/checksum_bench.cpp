@@ -1,5 +1,6 @@
 // Throughput of the checksum engines, the fingerprint and the combined hasher on warm buffers.
 #include "framework/ScopedWin.h"
+#include "kit/Clock.h"
 #include "search/ContentHasher.h"
 #include "search/Crc32.h"
 #include "search/FileChecksum.h"
@@ -17,25 +18,17 @@ const double kBytesPerGB = 1e9;
 
 volatile ULONGLONG g_sink;
 
-double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    ::QueryPerformanceCounter(&now);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 template <class Work> double GBPerSecond(size_t bytesPerRun, Work work)
 {
     work();  // brings the buffer into cache
     size_t runs = 0;
-    const double start = Seconds();
+    const double start = NowSeconds();
     double elapsed;
     do
     {
         work();
         ++runs;
-        elapsed = Seconds() - start;
+        elapsed = NowSeconds() - start;
     } while (elapsed < kMinSeconds);
     return static_cast<double>(runs * bytesPerRun) / elapsed / kBytesPerGB;
 }

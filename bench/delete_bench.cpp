@@ -1,6 +1,6 @@
 // Deleting marked files through the main window (one file of each pair of copies, 1,000 unless the command
 // line says another count) against a bare DeleteFileA loop over as many files.
-#include "tests/support/DialogUnderTest.h"
+#include "kit/DialogUnderTest.h"
 #include <commctrl.h>
 #include <cstdio>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // of every file whose size another file shares, in walk order. Usage: io_floor <tree folder>;
 // prints "name value" lines (seconds, counts, bytes).
 #include "bench/IoFloor.h"
-#include "tests/support/MessagePump.h"
+#include "kit/Clock.h"
 #include <cstdio>
 #include <memory>
 

@@ -2,8 +2,8 @@
 // Usage: search_bench <tree folder> [groups file]; prints "name value" lines (seconds, counts, bytes) and
 // writes the groups found without MP3 handling to the groups file, a path a line, a blank line after each group.
 #include "bench/IoFloor.h"
-#include "tests/support/DialogUnderTest.h"
-#include "tests/support/StatusStages.h"
+#include "kit/DialogUnderTest.h"
+#include "kit/StatusStages.h"
 #include "framework/ScopedWin.h"
 #include "framework/WinApp.h"
 #include "search/Mp3Tags.h"

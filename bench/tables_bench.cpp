@@ -1,18 +1,8 @@
 // Time of the search's table work on 1,000,000 entries: size filter, equal contents and group order.
+#include "kit/Clock.h"
 #include "search/SearchTables.h"
 #include <cstdio>
 #include <random>
-
-namespace
-{
-double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    ::QueryPerformanceCounter(&now);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-}  // namespace
 
 int main()
 {
@@ -25,13 +15,13 @@ int main()
         sizes[i] = random() % (kEntries / 2);
         keys[i] = ContentKey{sizes[i], random() % 4, static_cast<DWORD>(random() % (kEntries / 3)), true};
     }
-    const double start = Seconds();
+    const double start = NowSeconds();
     const std::vector<BYTE> keep = FindSharedSizes(sizes.data(), sizes.size());
-    const double filtered = Seconds();
+    const double filtered = NowSeconds();
     const EqualContent equal = FindEqualContent(keys);
-    const double grouped = Seconds();
+    const double grouped = NowSeconds();
     const std::vector<UINT> order = ExchangeSortOrder(sizes);
-    const double sorted = Seconds();
+    const double sorted = NowSeconds();
     std::printf("size filter %.3f s, equal contents %.3f s, group order %.3f s, total %.3f s (%zu entries)\n",
                 filtered - start, grouped - filtered, sorted - grouped, sorted - start, kEntries);
     return keep.size() + equal.isFirst.size() + order.size() == 3 * kEntries ? 0 : 1;

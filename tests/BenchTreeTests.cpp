@@ -1,5 +1,5 @@
 // The benchmark's tree generator and its stage stamps: what they claim must hold, or its numbers mislead.
-#include "tests/support/StatusStages.h"
+#include "kit/StatusStages.h"
 #include "bench/TreePlan.h"
 #include "tests/DialogHarness.h"
 #include <map>

@@ -1,9 +1,9 @@
 // Test helpers: the main window created without a modal loop, message pumping, watching and answering it.
 #pragma once
-#include "tests/support/DialogUnderTest.h"
+#include "kit/DialogUnderTest.h"
 #include "framework/ScopedWin.h"
 #include "results/ItemKey.h"
-#include "tests/support/TestFiles.h"
+#include "kit/TestFiles.h"
 #include <functional>
 #include <initializer_list>
 #include <gtest/gtest.h>

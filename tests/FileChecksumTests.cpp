@@ -4,7 +4,7 @@
 #include "search/FileChecksum.h"
 #include "search/Mp3Tags.h"
 #include "tests/TestBytes.h"
-#include "tests/support/TestFiles.h"
+#include "kit/TestFiles.h"
 #include <gtest/gtest.h>
 #include <string>
 

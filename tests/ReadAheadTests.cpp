@@ -2,7 +2,7 @@
 // that never waits for a thread stuck in the system.
 #include "framework/ScopedWin.h"
 #include "search/ReadAhead.h"
-#include "tests/support/MessagePump.h"
+#include "kit/MessagePump.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <functional>

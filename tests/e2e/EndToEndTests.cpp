@@ -1,7 +1,7 @@
 // The shipped Velmora.exe, started as its own process and driven only through window messages.
 #include "res/resource.h"
-#include "tools/driver/RemoteVelmora.h"
-#include "tests/support/TestFiles.h"
+#include "kit/RemoteVelmora.h"
+#include "kit/TestFiles.h"
 #include <gtest/gtest.h>
 #include <string>
 

@@ -11,8 +11,9 @@
 //   velmora_driver resize <width> <height> gives the window that outer size, as dragging its frame would
 //   velmora_driver close                  presses "Выход"
 #include "res/resource.h"
-#include "tests/support/MessagePump.h"
-#include "tools/driver/RemoteVelmora.h"
+#include "kit/MessagePump.h"
+#include "kit/RemoteVelmora.h"
+#include "kit/StatusStages.h"
 #include <commctrl.h>
 #include <psapi.h>
 #include <cstdio>
@@ -77,42 +78,46 @@ private:
 // would cost the window measurable time, since every read is a message it must answer.
 int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
 {
-    const char* const stages[] = {
-        "Просмотр:", "MP3:", "Оценка", "Просмотр ", "Сравнение", "Сортировка...", "Составление списка файлов...",
-        "Найдено"};
-    std::vector<double> started(sizeof(stages) / sizeof(stages[0]), 0);
+    using stages::kStageTexts;
+    const size_t nStages = sizeof(kStageTexts) / sizeof(kStageTexts[0]);
+    std::vector<double> started(nStages, 0);
+    const auto isFound = [&](size_t i) { return kStageTexts[i].stage == stages::SearchStage::Found; };
+    const auto isStopped = [&](size_t i) { return kStageTexts[i].stage == stages::SearchStage::Stopped; };
     app.SetText(IDC_PATH, pszFolder);
     app.SetCheck(IDC_MP3, FALSE);
     CSilenceWatch silence(app.Window());
     const double start = NowSeconds();
     app.Click(IDC_SEARCH);
-    size_t last = 0;
-    for (;;)
+    for (BOOL bEnded = FALSE; !bEnded; ::Sleep(50))
     {
-        const std::string status = app.Text(IDC_STATUS);
-        for (size_t i = last; i < started.size(); ++i)
+        const stages::SearchStage stage = stages::ClassifyStatus(app.Text(IDC_STATUS).c_str());
+        for (size_t i = 0; i < nStages; ++i)
         {
-            if (status.compare(0, std::strlen(stages[i]), stages[i]) == 0 && started[i] == 0)
-            {
+            if (kStageTexts[i].stage != stage)
+                continue;
+            if (started[i] == 0)
                 started[i] = NowSeconds() - start;
-                last = i;
-            }
+            bEnded = isFound(i) || isStopped(i);
         }
-        if (started.back() != 0 || status == "Прервано пользователем")
-            break;
-        ::Sleep(50);
     }
     app.WaitForIdle();
     const double total = NowSeconds() - start;
     const double longestSilence = silence.Stop();
-    for (size_t i = 0; i + 1 < started.size(); ++i)
+    // Each stage lasts until the next one seen begins.
+    for (size_t i = 0; i < nStages; ++i)
     {
-        if (started[i] == 0)
+        if (started[i] == 0 || isFound(i) || isStopped(i))
             continue;
-        size_t next = i + 1;
-        while (started[next] == 0)
-            ++next;
-        std::printf("stage %-30s %8.2f s\n", stages[i], started[next] - started[i]);
+        double next = total;
+        for (size_t j = i + 1; j < nStages; ++j)
+        {
+            if (started[j] != 0)
+            {
+                next = started[j];
+                break;
+            }
+        }
+        std::printf("stage %-12s %8.2f s\n", kStageTexts[i].label, next - started[i]);
     }
     std::printf("total %.2f s\nstatus %s\nrows %d\n", total, app.Text(IDC_STATUS).c_str(), app.RowCount());
     PROCESS_MEMORY_COUNTERS memory = {};

@@ -1,9 +1,9 @@
 // Files for tests: a temporary folder of a test's own, and reading back what the program left.
-#include "tests/support/TestFiles.h"
+#include "kit/TestFiles.h"
 #include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 #include "framework/Utf8.h"
-#include "tests/support/MessagePump.h"
+#include "kit/MessagePump.h"
 
 CTempFolder::CTempFolder(const std::string& base) : m_base(base)
 {

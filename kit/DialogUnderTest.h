@@ -3,7 +3,7 @@
 #include "app/VelmoraDlg.h"
 #include "ops/OperationHold.h"
 #include "ops/OperationScope.h"
-#include "tests/support/MessagePump.h"
+#include "kit/MessagePump.h"
 #include <string>
 #include <vector>
 

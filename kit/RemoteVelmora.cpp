@@ -1,5 +1,5 @@
 // CRemoteVelmora: finding the program's window and reading its controls from outside.
-#include "tools/driver/RemoteVelmora.h"
+#include "kit/RemoteVelmora.h"
 #include "res/resource.h"
 #include <commctrl.h>
 #include <functional>

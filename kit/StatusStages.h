@@ -1,6 +1,6 @@
 // Stages of a search as told by the status line's text, and a recorder that stamps each change of stage.
 #pragma once
-#include "tests/support/MessagePump.h"
+#include "kit/MessagePump.h"
 #include <windows.h>
 #include <cstring>
 #include <vector>

@@ -1,5 +1,6 @@
-// The message pump, the clock and the wait for a state that tests, benchmarks and the driver share.
+// The message pump and the wait for a state that tests, benchmarks and the driver share.
 #pragma once
+#include "kit/Clock.h"
 #include <windows.h>
 #include <functional>
 
@@ -15,16 +16,6 @@ inline void PumpMessages(HWND hDlg = nullptr)
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
-}
-
-// Seconds on the performance counter: only differences mean anything.
-inline double NowSeconds()
-{
-    LARGE_INTEGER now;
-    LARGE_INTEGER frequency;
-    ::QueryPerformanceCounter(&now);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // TRUE once the state holds, FALSE when it has not come about within the time.

@@ -1,5 +1,5 @@
 // CDialogUnderTest: filling the results list as a search does, and reading its rows and marks.
-#include "tests/support/DialogUnderTest.h"
+#include "kit/DialogUnderTest.h"
 #include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 #include "results/ListedFile.h"
