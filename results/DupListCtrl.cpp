@@ -1,7 +1,6 @@
 // CDupListCtrl: the rows, columns and cell texts of the results list, resolved through the group table,
 // and the rule that keeps separator rows unselected.
 #include "results/DupListCtrl.h"
-#include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 #include "framework/Utf8.h"
 #include "results/ItemKey.h"
@@ -26,12 +25,11 @@ void CopyWholeCharacters(LPSTR pszBuffer, LPCSTR pszText, int cchBuffer)
 // The file's present size, or -1 when it cannot be opened.
 LONGLONG CurrentFileSize(LPCSTR pszPath)
 {
-    CAutoHandle file(
-        OpenPath(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
-    LARGE_INTEGER size;
-    if (!file.IsValid() || !::GetFileSizeEx(file.Get(), &size))
+    CFile file;
+    ULONGLONG nSize = 0;
+    if (!file.OpenForReading(pszPath) || !file.GetLength(nSize))
         return -1;
-    return size.QuadPart;
+    return static_cast<LONGLONG>(nSize);
 }
 }  // namespace
 
