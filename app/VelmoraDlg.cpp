@@ -2,10 +2,8 @@
 #include "app/VelmoraDlg.h"
 #include "app/AboutDlg.h"
 #include "framework/Gdi.h"
-#include "search/VisitedFolders.h"
 
-CVelmoraDlg::CVelmoraDlg(CWnd* pParent)
-    : CDialog(IDD_VELMORA_DIALOG, pParent), m_pVisitedFolders(std::make_unique<CVisitedFolders>())
+CVelmoraDlg::CVelmoraDlg(CWnd* pParent) : CDialog(IDD_VELMORA_DIALOG, pParent)
 {
     m_hIcon = static_cast<HICON>(
         ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
@@ -147,10 +145,6 @@ HCURSOR CVelmoraDlg::OnQueryDragIcon()
 
 void CVelmoraDlg::ClearResults()
 {
-    m_files.RemoveAll();
-    m_values.RemoveAll();
-    std::vector<ListedState>().swap(m_listed);
-    m_pVisitedFolders->Clear();
     m_list.RemoveAllRows();
     m_groups.Clear();
 }

@@ -15,11 +15,8 @@
 #include <vector>
 
 class COperationProgress;
-class CReadAhead;
-class CSearchHold;
-class CVisitedFolders;
+class CSearch;
 class IOperationHold;
-struct ContentKey;
 struct FileCommand;
 
 class CVelmoraDlg : public CDialog
@@ -28,7 +25,7 @@ public:
     explicit CVelmoraDlg(CWnd* pParent = nullptr);
     ~CVelmoraDlg() override;
 
-    // Empties the search tables, the results list and the group table, rows before groups.
+    // Empties the results list and the group table, rows before groups.
     void ClearResults();
 
 protected:
@@ -43,11 +40,8 @@ protected:
     BOOL m_bStopRequested = FALSE;      // "Стоп" was pressed; the operation ends at its next stop check
     IOperationHold* m_pHold = nullptr;  // what the running operation holds while paused
     HWND m_hFocusBeforeBusy = nullptr;  // where the keyboard was when the operation began
-    // The search's working tables, empty outside a search.
-    CStringArray m_files;               // full paths
-    CArray<ULONGLONG> m_values;         // parallel to m_files: sizes, then the sizes read
-    std::vector<ListedState> m_listed;  // parallel to m_files: each file's size, times and id as listed
-    std::unique_ptr<CVisitedFolders> m_pVisitedFolders;  // the folders the walk has entered
+    // The search under way, which owns its working table; null outside a search.
+    const CSearch* m_pSearch = nullptr;
     CResultsTable m_groups;  // the results of the last search: groups, listed files, row keys
     CString m_strRoot;       // search root, ending in a backslash
     CString m_strPath;
@@ -113,20 +107,7 @@ protected:
 
     // Duplicate search
     void OnSearch();
-    Outcome RunSearch(CSearchHold& hold);
     void ReportUnlistableRoot();
-    Outcome ScanFolder(LPCSTR pszFolder);
-    // FALSE when the folder's listing cannot even begin: no such folder, a file, no such drive.
-    static BOOL CanListFolder(LPCSTR pszFolder);
-    Outcome MeasureMp3Spans();
-    Outcome KeepSharedSizes();
-    Outcome ChecksumFiles(std::vector<ContentKey>& keys, CSearchHold& hold);
-    Outcome TakeChecksums(CReadAhead& reader, const CStringArray& paths);
-    Outcome GroupEqualFiles(std::vector<ContentKey>& keys);
-    int AddGroupOfDistinctFiles(UINT nFirst, const std::vector<UINT>& nextEqual, const std::vector<ContentKey>& keys);
-    void SortGroups();
-    Outcome ListGroups(CSearchHold& hold);
-    Outcome AppendGroupRows();
 
     // Marking
     void OnMark();
@@ -143,6 +124,7 @@ protected:
     Outcome RunOnRows(const FileCommand& command, const std::vector<BYTE>& groupsToEmpty, COperationProgress& progress);
     int RemoveLoneFile(UINT nGroup, int nNear, int nNextFrom, const std::function<BOOL(int)>& isMarked,
                        COperationProgress& progress);
+    int RemoveRow(int nRow, int nNextFrom, COperationProgress& progress);
     // The file's place below the target folder, as it lies below the search root.
     BOOL TargetPath(const CString& strSource, CString& strTarget) const;
 

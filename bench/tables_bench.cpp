@@ -9,16 +9,16 @@ int main()
     const size_t kEntries = 1000000;
     std::mt19937_64 random(1);
     std::vector<ULONGLONG> sizes(kEntries);
-    std::vector<ContentKey> keys(kEntries);
+    std::vector<SearchEntry> entries(kEntries);
     for (size_t i = 0; i < kEntries; ++i)
     {
         sizes[i] = random() % (kEntries / 2);
-        keys[i] = ContentKey{sizes[i], random() % 4, static_cast<DWORD>(random() % (kEntries / 3)), true};
+        entries[i].key = ContentKey{sizes[i], random() % 4, static_cast<DWORD>(random() % (kEntries / 3)), true};
     }
     const double start = NowSeconds();
-    const std::vector<BYTE> keep = FindSharedSizes(sizes.data(), sizes.size());
+    const std::vector<BYTE> keep = FindSharedLengths(entries);
     const double filtered = NowSeconds();
-    const EqualContent equal = FindEqualContent(keys);
+    const EqualContent equal = FindEqualContent(entries);
     const double grouped = NowSeconds();
     const std::vector<UINT> order = ExchangeSortOrder(sizes);
     const double sorted = NowSeconds();

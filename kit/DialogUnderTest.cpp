@@ -1,5 +1,7 @@
 // CDialogUnderTest: filling the results list as a search does, and reading its rows and marks.
 #include "kit/DialogUnderTest.h"
+#include "search/Search.h"
+#include "search/SearchHold.h"
 #include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 #include "results/ListedFile.h"
@@ -31,11 +33,16 @@ int CDialogUnderTest::AddGroup(const std::vector<std::string>& paths)
     return nGroup;
 }
 
-Outcome CDialogUnderTest::Walk(const std::string& folder)
+Outcome CDialogUnderTest::Walk(const std::string& folder, std::vector<SearchEntry>& files)
 {
-    CNoHold hold;
+    CSearchHold hold(m_report);
     COperationScope busy(*this, hold);
-    return ScanFolder(folder.c_str());
+    CSearch search(
+        folder, FALSE, [this] { return CheckStopPaced(); }, m_drainPacer.IntervalMs(), m_report, hold, m_groups,
+        m_list);
+    const Outcome outcome = search.Walk();
+    files = search.Table().Entries();
+    return outcome;
 }
 
 std::vector<LPARAM> CDialogUnderTest::RowKeys() const

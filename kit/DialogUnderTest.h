@@ -3,6 +3,7 @@
 #include "app/VelmoraDlg.h"
 #include "ops/OperationHold.h"
 #include "ops/OperationScope.h"
+#include "search/WorkingTable.h"
 #include "kit/MessagePump.h"
 #include <string>
 #include <vector>
@@ -66,16 +67,14 @@ public:
     using CVelmoraDlg::m_btnMove;
     using CVelmoraDlg::m_btnSearch;
     using CVelmoraDlg::m_editPath;
-    using CVelmoraDlg::m_files;
     using CVelmoraDlg::m_groups;
     using CVelmoraDlg::m_hIcon;
     using CVelmoraDlg::m_list;
-    using CVelmoraDlg::m_listed;
     using CVelmoraDlg::m_progress;
+    using CVelmoraDlg::m_pSearch;
     using CVelmoraDlg::m_status;
     using CVelmoraDlg::m_strPath;
     using CVelmoraDlg::m_strRoot;
-    using CVelmoraDlg::m_values;
 
     // Types the path, sets the MP3 option and presses "Поиск"; returns when the search has ended.
     void Search(const std::string& path, BOOL bMp3 = FALSE)
@@ -84,8 +83,8 @@ public:
         ::CheckDlgButton(m_hWnd, IDC_MP3, bMp3 ? BST_CHECKED : BST_UNCHECKED);
         Click(IDC_SEARCH);
     }
-    // The walk alone, as a search runs it.
-    Outcome Walk(const std::string& folder);
+    // The walk alone, as a search runs it, and the files it listed.
+    Outcome Walk(const std::string& folder, std::vector<SearchEntry>& files);
     // Every refresh and every drain as it comes, so that a test sees each step of a search.
     void RefreshOnEveryStep() { RefreshEvery(0); }
     void RefreshEvery(DWORD nIntervalMs)

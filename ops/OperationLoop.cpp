@@ -1,4 +1,5 @@
 // The loop over the marked rows that every command on marked files runs with its own descriptor.
+#include "framework/Check.h"
 #include "ops/FileCommand.h"
 #include "ops/OperationProgress.h"
 #include "ops/OperationScope.h"
@@ -38,7 +39,8 @@ Outcome CVelmoraDlg::RunOnRows(const FileCommand& command, const std::vector<BYT
         // A click handled inside CheckStop may have taken the mark off this row.
         CString strSource;
         ListedState listed = {};
-        if (!isMarked(nRow) || !m_list.ResolveRow(nRow, strSource))
+        // A marked row is a file row: a separator can never be marked.
+        if (!isMarked(nRow) || !VERIFY_STATE(m_list.ResolveRow(nRow, strSource)))
         {
             nRow = m_list.GetNextItem(nRow, LVNI_SELECTED);
             continue;
@@ -61,13 +63,10 @@ Outcome CVelmoraDlg::RunOnRows(const FileCommand& command, const std::vector<BYT
             failure = command.pfnStep(
                 {strSource, listed, strTarget, isShown, written, [&] { progress.RefreshIfDue(); }});
 
+        // The loop looks for its next row after this one; the rows that go before it move it up.
         int nNextFrom = nRow;
         if (failure == FileFailure::kNone && command.bRemovesRow)
-        {
-            progress.HoldListRedraw();
-            m_list.RemoveFileRow(nRow);
-            nNextFrom = nRow - 1;
-        }
+            nNextFrom = RemoveRow(nRow, nNextFrom - 1, progress);
         if (failure != FileFailure::kNone)
         {
             progress.Refresh();
@@ -78,6 +77,9 @@ Outcome CVelmoraDlg::RunOnRows(const FileCommand& command, const std::vector<BYT
         if (command.bDestroys)
             nNextFrom = RemoveLoneFile(nGroup, nRow, nNextFrom, isMarked, progress);
         progress.Step();
+        // The next row is looked for after nNextFrom: a row of the list or, at its top, -1.
+        if (!VERIFY_STATE(nNextFrom >= -1 && nNextFrom < m_list.GetItemCount()))
+            return Outcome::kCompleted;
         nRow = m_list.GetNextItem(nNextFrom, LVNI_SELECTED);
     }
     return Outcome::kCompleted;
@@ -85,7 +87,6 @@ Outcome CVelmoraDlg::RunOnRows(const FileCommand& command, const std::vector<BYT
 
 // A group down to one shown file leaves the list, since that file no longer has a copy, unless the loop
 // is still to reach it marked. The group's rows stand together, so that file's row is next to nNear.
-// Returns where the loop looks for its next row, moved up by the rows taken out above it.
 int CVelmoraDlg::RemoveLoneFile(UINT nGroup, int nNear, int nNextFrom, const std::function<BOOL(int)>& isMarked,
                                 COperationProgress& progress)
 {
@@ -98,14 +99,21 @@ int CVelmoraDlg::RemoveLoneFile(UINT nGroup, int nNear, int nNextFrom, const std
             continue;
         if (nRow > nNextFrom && isMarked(nRow))
             return nNextFrom;
-        int nFirst;
-        int nLast;
-        m_groups.RowsGoingWith(nRow, nFirst, nLast);
-        progress.HoldListRedraw();
-        m_list.RemoveFileRow(nRow);
-        if (nLast <= nNextFrom)
-            return nNextFrom - (nLast - nFirst + 1);
-        return nFirst <= nNextFrom ? nFirst - 1 : nNextFrom;
+        return RemoveRow(nRow, nNextFrom, progress);
     }
     return nNextFrom;
+}
+
+// Takes out a file row with the separator that goes with it; returns nNextFrom, the row after which the
+// loop looks next, where it stands once those rows are gone.
+int CVelmoraDlg::RemoveRow(int nRow, int nNextFrom, COperationProgress& progress)
+{
+    int nFirst;
+    int nLast;
+    m_groups.RowsGoingWith(nRow, nFirst, nLast);
+    progress.HoldListRedraw();
+    m_list.RemoveFileRow(nRow);
+    if (nNextFrom < nFirst)
+        return nNextFrom;
+    return nNextFrom > nLast ? nNextFrom - (nLast - nFirst + 1) : nFirst - 1;
 }

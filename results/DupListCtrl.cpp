@@ -1,6 +1,7 @@
 // CDupListCtrl: the rows, columns and cell texts of the results list, resolved through the group table,
 // and the rule that keeps separator rows unselected.
 #include "results/DupListCtrl.h"
+#include "framework/Check.h"
 #include "framework/FileSystem.h"
 #include "results/ItemKey.h"
 #include "results/ResultsTable.h"
@@ -79,6 +80,7 @@ void CDupListCtrl::AppendGroupRows(UINT nGroup)
 {
     m_table.AppendGroupRows(nGroup);
     SetItemCountEx(m_table.RowCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    VERIFY_STATE(GetItemCount() == m_table.RowCount());
 }
 
 // The control takes out a row before its key goes, so that what it reports of the row while doing so
@@ -95,6 +97,8 @@ void CDupListCtrl::RemoveFileRow(int nRow)
         DeleteItem(i);
         m_table.EraseRow(i);
     }
+    // The control asks for a row's texts by its number: a row too many or too few would show another file.
+    VERIFY_STATE(GetItemCount() == m_table.RowCount());
 }
 
 void CDupListCtrl::RemoveAllRows()

@@ -1,5 +1,6 @@
 // CResultsTable: groups, row keys and listed files, kept in step.
 #include "results/ResultsTable.h"
+#include "framework/Check.h"
 #include <algorithm>
 #include <utility>
 
@@ -13,6 +14,17 @@ void CResultsTable::AddGroup(CStringArray&& paths, std::vector<ListedFile>&& fil
 
 void CResultsTable::Reorder(const std::vector<UINT>& order)
 {
+    // Each group goes to exactly one place: a group left out or taken twice would leave a group moved
+    // from, which rows would then name.
+    std::vector<BYTE> placed(m_groups.size(), 0);
+    for (UINT g : order)
+    {
+        if (!VERIFY_STATE(g < placed.size() && !placed[g]))
+            return;
+        placed[g] = 1;
+    }
+    if (!VERIFY_STATE(order.size() == m_groups.size()))
+        return;
     std::vector<Group> ordered;
     ordered.reserve(order.size());
     for (UINT g : order)
@@ -134,12 +146,13 @@ BOOL CResultsTable::HasOtherCopy(int nRow, const std::function<BOOL(int nRow)>& 
     return FALSE;
 }
 
+// Every key of a row was made from the groups, which change no more once rows name them.
 const CString* CResultsTable::PathOfKey(LPARAM key) const
 {
-    if (IsSeparatorKey(key) || ItemKeyGroup(key) >= m_groups.size())
+    if (IsSeparatorKey(key) || !VERIFY_STATE(ItemKeyGroup(key) < m_groups.size()))
         return nullptr;
     const CStringArray& paths = m_groups[ItemKeyGroup(key)].paths;
-    if (ItemKeyFile(key) >= static_cast<UINT>(paths.GetSize()))
+    if (!VERIFY_STATE(ItemKeyFile(key) < static_cast<UINT>(paths.GetSize())))
         return nullptr;
     return &paths[ItemKeyFile(key)];
 }

@@ -22,6 +22,8 @@ public:
     void Reorder(const std::vector<UINT>& order);
     int GroupCount() const { return static_cast<int>(m_groups.size()); }
     const CStringArray& GroupPaths(int nGroup) const { return m_groups[static_cast<size_t>(nGroup)].paths; }
+    // The size the group's first file was listed with, and read at.
+    ULONGLONG FirstFileSize(int nGroup) const { return m_groups[static_cast<size_t>(nGroup)].files[0].state.size; }
 
     // Rows: one per file of a group, and a separator between two groups.
     int RowCount() const { return static_cast<int>(m_keys.size()); }

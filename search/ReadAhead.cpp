@@ -1,5 +1,6 @@
 // CReadAhead: two reading threads start files in list order, within a window ahead of the taker.
 #include "search/ReadAhead.h"
+#include "framework/Check.h"
 #include "framework/Sync.h"
 #include <utility>
 
@@ -134,11 +135,17 @@ BOOL CReadAhead::Take(int i, DWORD nTimeoutMs)
     CShared& shared = *m_pShared;
     if (m_threads.empty())
     {
+        if (!VERIFY_STATE(i == shared.taken))
+            return FALSE;
         shared.read(*m_pInlineDigester, i);
+        shared.taken = i + 1;
         return TRUE;
     }
     {
         CSrwLockGuard guard(shared.lock);
+        // Only the file after the one taken last can be in the window: a slot holds no other.
+        if (!VERIFY_STATE(i == shared.taken))
+            return FALSE;
         if (shared.done[i % kWindow] != i)
         {
             const ULONGLONG nDeadline = ::GetTickCount64() + nTimeoutMs;

@@ -43,6 +43,35 @@ void CSearchProgress::ShowPos(int nPos, int nMax)
     ShowWhenDue();
 }
 
+void CSearchProgress::ShowText(LPCSTR pszText)
+{
+    m_bStatusPending = FALSE;
+    m_status.SetWindowText(pszText);
+    m_status.UpdateWindow();
+}
+
+void CSearchProgress::ClearTexts()
+{
+    m_bStatusPending = FALSE;
+    m_bFilePending = FALSE;
+    m_status.SetWindowText("");
+    m_fileField.SetWindowText("");
+}
+
+void CSearchProgress::ClearFileField()
+{
+    m_bFilePending = FALSE;
+    m_fileField.SetWindowText("");
+    m_fileField.UpdateWindow();
+}
+
+void CSearchProgress::ResetBar()
+{
+    m_bBarPending = FALSE;
+    m_bar.SetPos(0);
+    m_bar.UpdateWindow();
+}
+
 void CSearchProgress::ShowWhenDue()
 {
     if (m_pacer.Due())

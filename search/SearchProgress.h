@@ -14,6 +14,14 @@ public:
     // The status line as format(nNumber, nCount, path), the path in the file field, the bar at nPos of 0..nMax.
     void ShowFile(LPCSTR pszFormat, int nNumber, int nCount, LPCSTR pszPath, int nPos, int nMax);
     void ShowPos(int nPos, int nMax);
+    // The status line as the text, shown now, and what was pending for it dropped.
+    void ShowText(LPCSTR pszText);
+    // The status line and the file field emptied, to be drawn when the window next paints.
+    void ClearTexts();
+    // The file field emptied and shown so now.
+    void ClearFileField();
+    // The bar back at its start, shown now.
+    void ResetBar();
     // Puts what is pending on the window if the interval has passed; for a long step that shows nothing new.
     void ShowWhenDue();
     // Puts what is pending on the window now.

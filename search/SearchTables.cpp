@@ -90,15 +90,16 @@ void OrderEqualSizes(const UINT* found, size_t count, size_t nGroups, const CFen
 }
 }  // namespace
 
-std::vector<BYTE> FindSharedSizes(const ULONGLONG* sizes, size_t count)
+std::vector<BYTE> FindSharedLengths(const std::vector<SearchEntry>& entries)
 {
-    std::vector<UINT> bySize = Iota(count);
-    std::sort(bySize.begin(), bySize.end(), [&](UINT a, UINT b) { return sizes[a] < sizes[b]; });
-    std::vector<BYTE> keep(count, 0);
+    const auto length = [&](UINT i) { return entries[i].key.length; };
+    std::vector<UINT> bySize = Iota(entries.size());
+    std::sort(bySize.begin(), bySize.end(), [&](UINT a, UINT b) { return length(a) < length(b); });
+    std::vector<BYTE> keep(entries.size(), 0);
     for (size_t first = 0, end = 0; first < bySize.size(); first = end)
     {
-        const ULONGLONG size = sizes[bySize[first]];
-        for (end = first + 1; end < bySize.size() && sizes[bySize[end]] == size;)
+        const ULONGLONG size = length(bySize[first]);
+        for (end = first + 1; end < bySize.size() && length(bySize[end]) == size;)
             ++end;
         if (size != 0 && end - first >= 2)
         {
@@ -109,12 +110,13 @@ std::vector<BYTE> FindSharedSizes(const ULONGLONG* sizes, size_t count)
     return keep;
 }
 
-EqualContent FindEqualContent(const std::vector<ContentKey>& keys)
+EqualContent FindEqualContent(const std::vector<SearchEntry>& entries)
 {
+    const auto key = [&](UINT i) -> const ContentKey& { return entries[i].key; };
     auto less = [&](UINT a, UINT b)
     {
-        const ContentKey& x = keys[a];
-        const ContentKey& y = keys[b];
+        const ContentKey& x = key(a);
+        const ContentKey& y = key(b);
         if (x.read != y.read)
             return x.read < y.read;
         if (x.crc != y.crc)
@@ -127,18 +129,18 @@ EqualContent FindEqualContent(const std::vector<ContentKey>& keys)
     };
     auto same = [&](UINT a, UINT b)
     {
-        return keys[a].read == keys[b].read && keys[a].crc == keys[b].crc && keys[a].length == keys[b].length &&
-               keys[a].fingerprint == keys[b].fingerprint;
+        return key(a).read == key(b).read && key(a).crc == key(b).crc && key(a).length == key(b).length &&
+               key(a).fingerprint == key(b).fingerprint;
     };
-    std::vector<UINT> byKey = Iota(keys.size());
+    std::vector<UINT> byKey = Iota(entries.size());
     std::sort(byKey.begin(), byKey.end(), less);
 
     EqualContent equal;
-    equal.nextEqual.assign(keys.size(), kNoNextFile);
-    equal.isFirst.assign(keys.size(), 1);
+    equal.nextEqual.assign(entries.size(), kNoNextFile);
+    equal.isFirst.assign(entries.size(), 1);
     for (size_t k = 1; k < byKey.size(); ++k)
     {
-        if (keys[byKey[k]].read && same(byKey[k - 1], byKey[k]))
+        if (key(byKey[k]).read && same(byKey[k - 1], byKey[k]))
         {
             equal.nextEqual[byKey[k - 1]] = byKey[k];
             equal.isFirst[byKey[k]] = 0;
@@ -147,7 +149,8 @@ EqualContent FindEqualContent(const std::vector<ContentKey>& keys)
     return equal;
 }
 
-std::vector<UINT> DistinctMembers(UINT nFirst, const std::vector<UINT>& nextEqual, const std::vector<ContentKey>& keys)
+std::vector<UINT> DistinctMembers(UINT nFirst, const std::vector<UINT>& nextEqual,
+                                  const std::vector<SearchEntry>& entries)
 {
     std::vector<UINT> members;
     for (UINT k = nFirst; k != kNoNextFile; k = nextEqual[k])
@@ -155,8 +158,8 @@ std::vector<UINT> DistinctMembers(UINT nFirst, const std::vector<UINT>& nextEqua
     std::vector<std::pair<ULONGLONG, size_t>> identities;
     for (size_t m = 0; m < members.size(); ++m)
     {
-        if (keys[members[m]].fileIndex != 0)
-            identities.emplace_back(keys[members[m]].fileIndex, m);
+        if (entries[members[m]].listed.fileId != 0)
+            identities.emplace_back(entries[members[m]].listed.fileId, m);
     }
     std::sort(identities.begin(), identities.end());
     std::vector<BYTE> isSecondPath(members.size(), 0);

@@ -13,7 +13,6 @@ public:
     // has. A folder whose identity cannot be read counts as new: the length of a path still ends any
     // circle such a folder makes.
     BOOL Enter(HANDLE hFolder, LPCSTR pszFolder);
-    void Clear() { m_pathsByIndex.clear(); }
 
 private:
     // The file index costs one cheap query on the open handle; the volume is asked only when two

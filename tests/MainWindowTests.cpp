@@ -311,7 +311,7 @@ TEST(MainWindow, ExitEscapeAndTheCloseBoxClearTheResultsBeforeClosing)
         PumpMessages(dlg.m_hWnd);
         EXPECT_EQ(nullptr, dlg.m_hWnd) << "the window is closed";
         EXPECT_EQ(0, dlg.m_groups.GroupCount());
-        EXPECT_EQ(0, dlg.m_files.GetSize());
+        EXPECT_EQ(nullptr, dlg.m_pSearch);
     };
     closeWith("Выход", [](CDialogUnderTest& dlg) { dlg.Click(IDCANCEL); });
     closeWith("Esc", [](CDialogUnderTest& dlg)

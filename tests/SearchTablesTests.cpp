@@ -28,9 +28,11 @@ std::vector<UINT> LiteralExchangeSort(std::vector<ULONGLONG> sizes)
 
 // crc 0 stands for a file that could not be read; Zero for a read file whose checksum is 0.
 const DWORD kZeroCrc = 0xFFFFFFFFu;
-ContentKey Key(DWORD crc, ULONGLONG length, ULONGLONG fingerprint = 7)
+SearchEntry Key(DWORD crc, ULONGLONG length, ULONGLONG fingerprint = 7)
 {
-    return crc == kZeroCrc ? ContentKey{length, fingerprint, 0, true} : ContentKey{length, fingerprint, crc, crc != 0};
+    const ContentKey key =
+        crc == kZeroCrc ? ContentKey{length, fingerprint, 0, true} : ContentKey{length, fingerprint, crc, crc != 0};
+    return SearchEntry{CString(), ListedState{length, 0, 0, 0}, key};
 }
 }  // namespace
 
@@ -56,10 +58,12 @@ TEST(ExchangeSortOrder, KnownOrdersOfEqualSizes)
     EXPECT_TRUE(ExchangeSortOrder({}).empty());
 }
 
-TEST(FindSharedSizes, KeepsNonZeroSizesThatOccurTwice)
+TEST(FindSharedLengths, KeepsNonZeroLengthsThatOccurTwice)
 {
-    const ULONGLONG sizes[] = {5, 0, 7, 5, 0, 1ull << 32, 5, 1ull << 32, 9};
-    const std::vector<BYTE> keep = FindSharedSizes(sizes, 9);
+    std::vector<SearchEntry> entries;
+    for (ULONGLONG length : {5ull, 0ull, 7ull, 5ull, 0ull, 1ull << 32, 5ull, 1ull << 32, 9ull})
+        entries.push_back(Key(9, length));
+    const std::vector<BYTE> keep = FindSharedLengths(entries);
     EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 1, 0, 1, 1, 1, 0}), keep);
 }
 
@@ -85,12 +89,12 @@ TEST(FindEqualContent, LinksEqualKeysInTableOrderAndNeverAnUnreadFile)
 TEST(DistinctMembers, KeepsEachPhysicalFileOnceInTableOrderAndNeverJoinsUnknownIndexes)
 {
     // Chain 0 -> 2 -> 3 -> 5 -> 6: 3 is a second path to 0's file, 6 to 5's; 2 and 5 have no index.
-    std::vector<ContentKey> keys(7, Key(9, 10));
+    std::vector<SearchEntry> keys(7, Key(9, 10));
     const ULONGLONG indexes[] = {41, 0, 0, 41, 0, 0, 0};
     for (size_t i = 0; i < keys.size(); ++i)
-        keys[i].fileIndex = indexes[i];
-    keys[5].fileIndex = 77;
-    keys[6].fileIndex = 77;
+        keys[i].listed.fileId = indexes[i];
+    keys[5].listed.fileId = 77;
+    keys[6].listed.fileId = 77;
     std::vector<UINT> nextEqual(7, kNoNextFile);
     nextEqual[0] = 2;
     nextEqual[2] = 3;

@@ -57,15 +57,16 @@ TEST(FolderWalk, ListsDepthFirstWithSubfolderFilesWhereTheirEntryStood)
     root.Write("..a\\d.txt", "dddd");
 
     CDialogUnderTest dlg;
-    EXPECT_EQ(Outcome::kCompleted, dlg.Walk(root.Path()));
+    std::vector<SearchEntry> files;
+    EXPECT_EQ(Outcome::kCompleted, dlg.Walk(root.Path(), files));
 
     const std::vector<std::string> expected = {"..a\\d.txt", "a.txt", "sub\\b.txt", "sub\\deeper\\c.txt", "z.txt"};
     const std::vector<ULONGLONG> sizes = {4, 1, 2, 0, 3};
-    ASSERT_EQ(expected.size(), static_cast<size_t>(dlg.m_files.GetSize()));
+    ASSERT_EQ(expected.size(), files.size());
     for (size_t i = 0; i < expected.size(); ++i)
     {
-        EXPECT_EQ(root.Path() + expected[i], std::string(dlg.m_files[i]));
-        EXPECT_EQ(sizes[i], dlg.m_values[i]);
+        EXPECT_EQ(root.Path() + expected[i], std::string(files[i].path));
+        EXPECT_EQ(sizes[i], files[i].listed.size);
     }
 }
 
@@ -74,17 +75,19 @@ TEST(FolderWalk, KeepsTheFullSizeOfFilesOver4GiB)
     CTempFolder root;
     ASSERT_EQ((1ll << 32) + 10, FileSize(root.WriteSparse("big.bin", (1ll << 32) + 10)));
     CDialogUnderTest dlg;
-    EXPECT_EQ(Outcome::kCompleted, dlg.Walk(root.Path()));
-    ASSERT_EQ(1, dlg.m_values.GetSize());
-    EXPECT_EQ((1ull << 32) + 10, dlg.m_values[0]);
+    std::vector<SearchEntry> files;
+    EXPECT_EQ(Outcome::kCompleted, dlg.Walk(root.Path(), files));
+    ASSERT_EQ(1u, files.size());
+    EXPECT_EQ((1ull << 32) + 10, files[0].listed.size);
 }
 
 TEST(FolderWalk, MissingFolderGivesNothing)
 {
     CTempFolder root;
     CDialogUnderTest dlg;
-    EXPECT_EQ(Outcome::kCompleted, dlg.Walk((root.Path() + "missing\\")));
-    EXPECT_EQ(0, dlg.m_files.GetSize());
+    std::vector<SearchEntry> files;
+    EXPECT_EQ(Outcome::kFailed, dlg.Walk(root.Path() + "missing\\", files)) << "a folder that does not list fails";
+    EXPECT_TRUE(files.empty());
 }
 
 TEST(Search, AQuotedPathIsSearchedAndARootThatCannotBeListedIsReported)
@@ -119,8 +122,9 @@ TEST(FolderWalk, LinksToFoldersAreNotFollowedAndTwoPathsToOneFileAreNoGroup)
     ASSERT_TRUE(::CreateHardLinkA((root.Path() + "b.bin").c_str(), (root.Path() + "a\\song.bin").c_str(), nullptr));
 
     CDialogUnderTest dlg;
-    EXPECT_EQ(Outcome::kCompleted, dlg.Walk(root.Path()));
-    EXPECT_EQ(2, dlg.m_files.GetSize());
+    std::vector<SearchEntry> files;
+    EXPECT_EQ(Outcome::kCompleted, dlg.Walk(root.Path(), files));
+    EXPECT_EQ(2u, files.size());
 
     dlg.Search(root.Path());
     EXPECT_TRUE(Groups(dlg, root).empty());
@@ -177,7 +181,7 @@ TEST(Search, GroupsEqualContentInFoundOrderAndNothingElse)
               Rows(dlg));
     EXPECT_EQ(CString("Найдено 5 дубликатов"), dlg.ControlText(IDC_STATUS));
     EXPECT_EQ(CString(""), dlg.ControlText(IDC_FOLDER));
-    EXPECT_EQ(0, dlg.m_files.GetSize());
+    EXPECT_EQ(nullptr, dlg.m_pSearch);
     EXPECT_EQ(CString("Поиск"), dlg.ControlText(IDC_SEARCH));
 }
 
