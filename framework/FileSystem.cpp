@@ -384,8 +384,8 @@ BOOL CFile::CopyAttributesFrom(const CFile& source)
         return FALSE;
     FILE_BASIC_INFO to = {};
     to.LastWriteTime = from.LastWriteTime;
-    to.FileAttributes = from.FileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    to.FileAttributes = from.FileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                               FILE_ATTRIBUTE_ARCHIVE);
     if (to.FileAttributes == 0)
         to.FileAttributes = FILE_ATTRIBUTE_NORMAL;
     return ::SetFileInformationByHandle(m_hFile, FileBasicInfo, &to, sizeof(to));

@@ -30,8 +30,7 @@ FileFailure CheckTarget(const FileStep& step)
     const ULONGLONG nTargetIndex = target.GetFileIndex();
     if (step.written.Holds(target, nTargetIndex, step.target))
         return FileFailure::kWrittenThisRun;
-    if (IsSameFile(step.source, target, nTargetIndex, step.target) ||
-        step.isShown(target, nTargetIndex, step.target))
+    if (IsSameFile(step.source, target, nTargetIndex, step.target) || step.isShown(target, nTargetIndex, step.target))
         return FileFailure::kProtectedTarget;
     return FileFailure::kNone;
 }

@@ -60,8 +60,8 @@ Outcome CVelmoraDlg::RunOnRows(const FileCommand& command, const std::vector<BYT
                  !m_groups.HasOtherCopy(nRow, isMarked))
             failure = FileFailure::kLastCopy;
         else
-            failure = command.pfnStep(
-                {strSource, listed, strTarget, isShown, written, [&] { progress.RefreshIfDue(); }});
+            failure =
+                command.pfnStep({strSource, listed, strTarget, isShown, written, [&] { progress.RefreshIfDue(); }});
 
         // The loop looks for its next row after this one; the rows that go before it move it up.
         int nNextFrom = nRow;
