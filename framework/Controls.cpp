@@ -1,7 +1,6 @@
 // The control wrappers' operations that take more than one message.
 #include "framework/Controls.h"
 #include "framework/WinApp.h"
-#include <vector>
 
 BOOL CListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
@@ -29,25 +28,6 @@ int CListCtrl::InsertColumn(int nCol, LPCSTR pszHeading, int nFormat, int nWidth
     }
     return static_cast<int>(
         SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(&column)));
-}
-
-CString CListCtrl::GetItemText(int nItem, int nSubItem) const
-{
-    // The control cuts a text at the buffer it is given, between two characters of up to four bytes:
-    // grow the buffer until the text ends with room to spare for a whole character.
-    std::vector<char> buffer(256);
-    for (;;)
-    {
-        LVITEMA item = {};
-        item.iSubItem = nSubItem;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(buffer.size());
-        const int length = static_cast<int>(
-            SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
-        if (length < static_cast<int>(buffer.size()) - 4)
-            return CString(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
 }
 
 BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)

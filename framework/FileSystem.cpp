@@ -100,20 +100,6 @@ BOOL RenameReplacing(LPCSTR pszFrom, LPCSTR pszTo)
     return ::MoveFileExW(ExtendedPath(pszFrom).c_str(), ExtendedPath(pszTo).c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-BOOL RenameOpenFile(HANDLE hFile, LPCSTR pszTo)
-{
-    // The handle takes the system's native form of the path: \??\C:\... where the wide calls take \\?\C:\...
-    std::wstring target = ExtendedPath(pszTo);
-    target[1] = L'?';
-    const DWORD nNameBytes = static_cast<DWORD>(target.size() * sizeof(wchar_t));
-    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + nNameBytes);
-    FILE_RENAME_INFO& info = *reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    info.ReplaceIfExists = TRUE;
-    info.FileNameLength = nNameBytes;
-    std::memcpy(info.FileName, target.c_str(), nNameBytes);
-    return ::SetFileInformationByHandle(hFile, FileRenameInfo, &info, static_cast<DWORD>(buffer.size()));
-}
-
 namespace
 {
 // About a hundred entries a call. Each folder on the walk's way down holds one, however deep it goes.
@@ -160,15 +146,6 @@ BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed)
         return FALSE;
     now.fileId = listed.fileId;
     return IsSameState(now, listed);
-}
-
-BOOL IsAsListed(HANDLE hFile, const ListedState& listed)
-{
-    IO_STATUS_BLOCK status;
-    FILE_NETWORK_OPEN_INFORMATION info;
-    if (!NT_SUCCESS(::NtQueryInformationFile(hFile, &status, &info, sizeof(info), FileNetworkOpenInformation)))
-        return FALSE;
-    return IsSameState(StateOf(info, listed.fileId != 0 ? FileIndexOf(hFile) : 0), listed);
 }
 
 CFolderListing::CFolderListing(LPCSTR pszFolder)
@@ -258,17 +235,160 @@ BOOL CFolderListing::Next(FolderEntry& entry)
     return FALSE;
 }
 
-HANDLE OpenHeldForDeletion(LPCSTR pszPath)
+CFile::CFile(CFile&& other) noexcept : m_hFile(other.m_hFile)
 {
-    return OpenPath(pszPath, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING,
-                    FILE_FLAG_SEQUENTIAL_SCAN);
+    other.m_hFile = INVALID_HANDLE_VALUE;
 }
 
-BOOL MarkForDeletion(HANDLE hFile, BOOL bDelete)
+CFile& CFile::operator=(CFile&& other) noexcept
+{
+    if (this != &other)
+    {
+        Close();
+        m_hFile = other.m_hFile;
+        other.m_hFile = INVALID_HANDLE_VALUE;
+    }
+    return *this;
+}
+
+BOOL CFile::Open(LPCSTR pszPath, DWORD dwAccess, DWORD dwShare, DWORD dwDisposition, DWORD dwFlags)
+{
+    Close();
+    m_hFile = OpenPath(pszPath, dwAccess, dwShare, dwDisposition, dwFlags);
+    return IsOpen();
+}
+
+BOOL CFile::OpenForReading(LPCSTR pszPath)
+{
+    return Open(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+}
+
+BOOL CFile::OpenHeldForDeletion(LPCSTR pszPath)
+{
+    return Open(pszPath, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING,
+                FILE_FLAG_SEQUENTIAL_SCAN);
+}
+
+BOOL CFile::OpenForIdentity(LPCSTR pszPath)
+{
+    Close();
+    m_hFile = ::OpenForIdentity(pszPath);
+    return IsOpen();
+}
+
+BOOL CFile::OpenLink(LPCSTR pszPath)
+{
+    return Open(pszPath, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS);
+}
+
+BOOL CFile::CreateNew(LPCSTR pszPath)
+{
+    return Open(pszPath, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+}
+
+void CFile::Close()
+{
+    if (IsOpen())
+        ::CloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+}
+
+BOOL CFile::Read(void* pBuffer, DWORD nCount, DWORD& nRead)
+{
+    nRead = 0;
+    return ::ReadFile(m_hFile, pBuffer, nCount, &nRead, nullptr);
+}
+
+BOOL CFile::ReadExactly(void* pBuffer, DWORD nCount)
+{
+    DWORD nRead = 0;
+    return Read(pBuffer, nCount, nRead) && nRead == nCount;
+}
+
+BOOL CFile::Write(const void* pBuffer, DWORD nCount)
+{
+    DWORD nWritten = 0;
+    return ::WriteFile(m_hFile, pBuffer, nCount, &nWritten, nullptr) && nWritten == nCount;
+}
+
+BOOL CFile::Seek(ULONGLONG nFromStart)
+{
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(nFromStart);
+    return ::SetFilePointerEx(m_hFile, to, nullptr, FILE_BEGIN);
+}
+
+BOOL CFile::GetLength(ULONGLONG& nLength) const
+{
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(m_hFile, &size))
+        return FALSE;
+    nLength = static_cast<ULONGLONG>(size.QuadPart);
+    return TRUE;
+}
+
+ULONGLONG CFile::GetFileIndex() const
+{
+    return FileIndexOf(m_hFile);
+}
+
+BOOL CFile::IsOnOneVolume(const CFile& other) const
+{
+    return ::IsOnOneVolume(m_hFile, other.m_hFile);
+}
+
+BOOL CFile::IsAsListed(const ListedState& listed) const
+{
+    IO_STATUS_BLOCK status;
+    FILE_NETWORK_OPEN_INFORMATION info;
+    if (!NT_SUCCESS(::NtQueryInformationFile(m_hFile, &status, &info, sizeof(info), FileNetworkOpenInformation)))
+        return FALSE;
+    return IsSameState(StateOf(info, listed.fileId != 0 ? GetFileIndex() : 0), listed);
+}
+
+BOOL CFile::GetReparseTag(DWORD& nTag) const
+{
+    FILE_ATTRIBUTE_TAG_INFO info;
+    if (!::GetFileInformationByHandleEx(m_hFile, FileAttributeTagInfo, &info, sizeof(info)))
+        return FALSE;
+    nTag = info.ReparseTag;
+    return TRUE;
+}
+
+BOOL CFile::MarkForDeletion(BOOL bDelete)
 {
     FILE_DISPOSITION_INFO info = {};
     info.DeleteFile = bDelete;
-    return ::SetFileInformationByHandle(hFile, FileDispositionInfo, &info, sizeof(info));
+    return ::SetFileInformationByHandle(m_hFile, FileDispositionInfo, &info, sizeof(info));
+}
+
+BOOL CFile::Rename(LPCSTR pszTo)
+{
+    // The handle takes the system's native form of the path: \??\C:\... where the wide calls take \\?\C:\...
+    std::wstring target = ExtendedPath(pszTo);
+    target[1] = L'?';
+    const DWORD nNameBytes = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + nNameBytes);
+    FILE_RENAME_INFO& info = *reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info.ReplaceIfExists = TRUE;
+    info.FileNameLength = nNameBytes;
+    std::memcpy(info.FileName, target.c_str(), nNameBytes);
+    return ::SetFileInformationByHandle(m_hFile, FileRenameInfo, &info, static_cast<DWORD>(buffer.size()));
+}
+
+BOOL CFile::CopyAttributesFrom(const CFile& source)
+{
+    FILE_BASIC_INFO from;
+    if (!::GetFileInformationByHandleEx(source.m_hFile, FileBasicInfo, &from, sizeof(from)))
+        return FALSE;
+    FILE_BASIC_INFO to = {};
+    to.LastWriteTime = from.LastWriteTime;
+    to.FileAttributes = from.FileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                               FILE_ATTRIBUTE_ARCHIVE);
+    if (to.FileAttributes == 0)
+        to.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    return ::SetFileInformationByHandle(m_hFile, FileBasicInfo, &to, sizeof(to));
 }
 
 HANDLE OpenForIdentity(LPCSTR pszPath)
@@ -297,13 +417,13 @@ BOOL IsOnOneVolume(HANDLE hFirst, HANDLE hSecond)
     return nFirst == nSecond;
 }
 
-BOOL IsSameFile(LPCSTR pszSource, HANDLE hTarget, ULONGLONG nTargetIndex, LPCSTR pszTarget)
+BOOL IsSameFile(LPCSTR pszSource, const CFile& target, ULONGLONG nTargetIndex, LPCSTR pszTarget)
 {
-    CAutoHandle source(OpenForIdentity(pszSource));
-    if (!source.IsValid())
+    CFile source;
+    if (!source.OpenForIdentity(pszSource))
         return FALSE;
-    return IsSameFileOf(FileIndexOf(source.Get()), nTargetIndex, pszSource, pszTarget,
-                        [&] { return IsOnOneVolume(source.Get(), hTarget); });
+    return IsSameFileOf(source.GetFileIndex(), nTargetIndex, pszSource, pszTarget,
+                        [&] { return source.IsOnOneVolume(target); });
 }
 
 BOOL IsSameFileOf(ULONGLONG nFirstIndex, ULONGLONG nSecondIndex, LPCSTR pszFirst, LPCSTR pszSecond,

@@ -28,9 +28,6 @@ BOOL SetPathAttributes(LPCSTR pszPath, DWORD dwAttributes);
 // Gives the file the new name in one step, replacing a file of that name; fails with
 // ERROR_NOT_SAME_DEVICE when the names lie on two volumes.
 BOOL RenameReplacing(LPCSTR pszFrom, LPCSTR pszTo);
-// The same for a file open with DELETE access, through its handle, which then names the file by its
-// new name.
-BOOL RenameOpenFile(HANDLE hFile, LPCSTR pszTo);
 
 // What a file was when it was listed. A file whose size, times or identity differ is another file, or
 // the same file changed since, and may hold other contents than were read. The change time moves with
@@ -84,14 +81,72 @@ private:
 BOOL QueryListedState(LPCSTR pszPath, ListedState& state);
 // TRUE when the file at the path still has the listed size, write time and change time.
 BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed);
-// TRUE when the open file still has the listed size and times and is the listed file.
-BOOL IsAsListed(HANDLE hFile, const ListedState& listed);
 
-// Opens an existing file for reading and deleting, letting other programs read it but not write it
-// meanwhile (and delete or rename it, which a move on one volume does through a handle of its own).
-HANDLE OpenHeldForDeletion(LPCSTR pszPath);
-// The file open for deletion goes when its last handle closes; FALSE takes the mark back.
-BOOL MarkForDeletion(HANDLE hFile, BOOL bDelete);
+// An open file or folder, closed when the object goes. Each Open and Create closes what the object
+// held before; when it fails, GetLastError tells why.
+class CFile
+{
+public:
+    CFile() = default;
+    ~CFile() { Close(); }
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+    CFile(CFile&& other) noexcept;
+    CFile& operator=(CFile&& other) noexcept;
+
+    // Opening
+    // An existing file, read from start to end, so that the system reads ahead; other programs may read
+    // and write it meanwhile.
+    BOOL OpenForReading(LPCSTR pszPath);
+    // An existing file for reading and deleting, letting other programs read it but not write it
+    // meanwhile (and delete or rename it, which a move on one volume does through a handle of its own).
+    BOOL OpenHeldForDeletion(LPCSTR pszPath);
+    // An existing file or folder for nothing but telling which it is; it may be open anywhere else.
+    BOOL OpenForIdentity(LPCSTR pszPath);
+    // A link itself, not what it names, to ask its reparse tag.
+    BOOL OpenLink(LPCSTR pszPath);
+    // A file of a new name, for writing and open to no one else; fails with ERROR_FILE_EXISTS when the
+    // name is taken.
+    BOOL CreateNew(LPCSTR pszPath);
+    BOOL IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
+    void Close();
+
+    // Contents
+    // Up to nCount bytes from the file position into the buffer; nRead is 0 at the end of the file.
+    BOOL Read(void* pBuffer, DWORD nCount, DWORD& nRead);
+    // All nCount bytes or failure: a short read means the file shrank since its size was taken.
+    BOOL ReadExactly(void* pBuffer, DWORD nCount);
+    // All nCount bytes or failure: a full disk, say.
+    BOOL Write(const void* pBuffer, DWORD nCount);
+    // To a place from the start. Seek, then read: a positioned read through OVERLAPPED costs about 40 us
+    // under Wine, these two under 1 us.
+    BOOL Seek(ULONGLONG nFromStart);
+    BOOL GetLength(ULONGLONG& nLength) const;
+
+    // Identity and state
+    // The file's index on its volume, or 0 when it cannot be told (see FileIndexOf).
+    ULONGLONG GetFileIndex() const;
+    // TRUE when both files lie on one volume, or when that cannot be told.
+    BOOL IsOnOneVolume(const CFile& other) const;
+    // TRUE when the file still has the listed size and times and is the listed file.
+    BOOL IsAsListed(const ListedState& listed) const;
+    // FALSE when the file, opened by OpenLink, cannot be asked.
+    BOOL GetReparseTag(DWORD& nTag) const;
+
+    // Changes through the handle
+    // A file open for deletion goes when its last handle closes; FALSE takes the mark back.
+    BOOL MarkForDeletion(BOOL bDelete);
+    // Gives the file, open for deletion, the new name in one step, replacing a file of that name; fails
+    // with ERROR_NOT_SAME_DEVICE across volumes. The handle then names the file by its new name.
+    BOOL Rename(LPCSTR pszTo);
+    // As a system copy does: the copy keeps the source's attributes and the time it was last written.
+    BOOL CopyAttributesFrom(const CFile& source);
+
+private:
+    BOOL Open(LPCSTR pszPath, DWORD dwAccess, DWORD dwShare, DWORD dwDisposition, DWORD dwFlags);
+
+    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+};
 
 // Identity: which physical file a path or handle is.
 // Opens an existing file or folder for nothing but telling which it is; it may be open anywhere else.
@@ -101,8 +156,8 @@ HANDLE OpenForIdentity(LPCSTR pszPath);
 ULONGLONG FileIndexOf(HANDLE hFile);
 // TRUE when both open files lie on one volume, or when that cannot be told.
 BOOL IsOnOneVolume(HANDLE hFirst, HANDLE hSecond);
-// TRUE when the open target is the source file, however each path is written.
-BOOL IsSameFile(LPCSTR pszSource, HANDLE hTarget, ULONGLONG nTargetIndex, LPCSTR pszTarget);
+// TRUE when the open target, of file index nTargetIndex, is the source file, however each path is written.
+BOOL IsSameFile(LPCSTR pszSource, const CFile& target, ULONGLONG nTargetIndex, LPCSTR pszTarget);
 // The rule of IsSameFile for two existing files with these file indexes: equal nonzero indexes on one
 // volume (onOneVolume is asked only then). An index of 0 means the file system gives none, and then
 // the full paths decide.

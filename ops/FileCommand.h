@@ -7,7 +7,9 @@
 #include "ops/WrittenFiles.h"
 #include <functional>
 
-class CResultsTable;
+// TRUE when the existing file open as target, at pszTarget, with file index nIndex (0: unknown), is a
+// file the results still show.
+using ShownFileTest = std::function<BOOL(const CFile& target, ULONGLONG nIndex, LPCSTR pszTarget)>;
 
 // The file of one marked row, and what the step needs around it.
 struct FileStep
@@ -15,8 +17,7 @@ struct FileStep
     const CString& source;
     const ListedState& listed;
     const CString& target;  // below the target folder, for the commands that write there
-    CResultsTable& results;
-    const CString& root;
+    const ShownFileTest& isShown;
     CWrittenFiles& written;  // by this run of the command, which never replaces them
     // Runs between the chunks of a long copy, so that the window names the file while it is copied.
     std::function<void()> onChunk;

@@ -1,10 +1,8 @@
 // The commands on marked files: "Удалить", "Копировать в", "Переместить в", and their steps on one file.
 #include "ops/FileCommand.h"
-#include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 #include "ops/Folders.h"
 #include "ops/SafeReplace.h"
-#include "results/ResultsTable.h"
 
 namespace
 {
@@ -12,12 +10,12 @@ namespace
 // listed is not the copy the list shows, and stays.
 FileFailure DeleteStep(const FileStep& step)
 {
-    CAutoHandle file(OpenHeldForDeletion(step.source));
-    if (!file.IsValid())
+    CFile file;
+    if (!file.OpenHeldForDeletion(step.source))
         return FileFailure::kSource;
-    if (!IsAsListed(file.Get(), step.listed))
+    if (!file.IsAsListed(step.listed))
         return FileFailure::kNotListed;
-    return MarkForDeletion(file.Get(), TRUE) ? FileFailure::kNone : FileFailure::kDeleteSource;
+    return file.MarkForDeletion(TRUE) ? FileFailure::kNone : FileFailure::kDeleteSource;
 }
 
 // Copying or moving a file onto itself would destroy it: the target may be the source written
@@ -26,14 +24,13 @@ FileFailure DeleteStep(const FileStep& step)
 // of another source, whose name differs only in case, say, on a target folder that ignores case.
 FileFailure CheckTarget(const FileStep& step)
 {
-    CAutoHandle target(OpenForIdentity(step.target));
-    if (!target.IsValid())
+    CFile target;
+    if (!target.OpenForIdentity(step.target))
         return FileFailure::kNone;
-    if (step.written.Holds(target.Get(), step.target))
+    const ULONGLONG nTargetIndex = target.GetFileIndex();
+    if (step.written.Holds(target, nTargetIndex, step.target))
         return FileFailure::kWrittenThisRun;
-    const ULONGLONG nTargetIndex = FileIndexOf(target.Get());
-    if (IsSameFile(step.source, target.Get(), nTargetIndex, step.target) ||
-        step.results.ShowsFile(target.Get(), nTargetIndex, step.target, step.root))
+    if (IsSameFile(step.source, target, nTargetIndex, step.target) || step.isShown(target, nTargetIndex, step.target))
         return FileFailure::kProtectedTarget;
     return FileFailure::kNone;
 }

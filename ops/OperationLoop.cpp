@@ -29,6 +29,8 @@ Outcome CVelmoraDlg::RunOnRows(const FileCommand& command, const std::vector<BYT
                                COperationProgress& progress)
 {
     const auto isMarked = [this](int nRow) { return (m_list.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) != 0; };
+    const ShownFileTest isShown = [this](const CFile& target, ULONGLONG nIndex, LPCSTR pszTarget)
+    { return m_groups.ShowsFile(target, nIndex, pszTarget, m_strRoot); };
     CWrittenFiles written;
     for (int nRow = m_list.GetNextItem(-1, LVNI_SELECTED); nRow >= 0;)
     {
@@ -58,8 +60,8 @@ Outcome CVelmoraDlg::RunOnRows(const FileCommand& command, const std::vector<BYT
                  !m_groups.HasOtherCopy(nRow, isMarked))
             failure = FileFailure::kLastCopy;
         else
-            failure = command.pfnStep(
-                {strSource, listed, strTarget, m_groups, m_strRoot, written, [&] { progress.RefreshIfDue(); }});
+            failure =
+                command.pfnStep({strSource, listed, strTarget, isShown, written, [&] { progress.RefreshIfDue(); }});
 
         // The loop looks for its next row after this one; the rows that go before it move it up.
         int nNextFrom = nRow;

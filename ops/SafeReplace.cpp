@@ -1,6 +1,5 @@
 // Copy into a temporary file beside the target, then replace the target by renaming it over.
 #include "ops/SafeReplace.h"
-#include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
 #include <algorithm>
 #include <cstdio>
@@ -39,8 +38,7 @@ public:
             char name[32];
             std::snprintf(name, sizeof(name), "~vlm%08lX.tmp", static_cast<unsigned long>(++s_nCounter));
             const std::string path = folder + name;
-            m_file.Reset(OpenPath(path.c_str(), GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL));
-            if (m_file.IsValid())
+            if (m_file.CreateNew(path.c_str()))
             {
                 m_path = path;
                 return TRUE;
@@ -50,35 +48,32 @@ public:
         }
         return FALSE;
     }
-    HANDLE Handle() const { return m_file.Get(); }
+    CFile& File() { return m_file; }
     LPCSTR Path() const { return m_path.c_str(); }
-    void CloseFile() { m_file.Close(); }
     void Keep() { m_path.clear(); }
 
 private:
-    CAutoHandle m_file;
+    CFile m_file;
     std::string m_path;
 };
 
 // The whole source as it was when the copy began: a source that shrinks or grows meanwhile fails it.
-FileFailure CopyContents(HANDLE hSource, HANDLE hTarget, const std::function<void()>& onChunk)
+FileFailure CopyContents(CFile& source, CFile& target, const std::function<void()>& onChunk)
 {
-    LARGE_INTEGER size;
-    if (!::GetFileSizeEx(hSource, &size))
+    ULONGLONG nLeft = 0;
+    if (!source.GetLength(nLeft))
         return FileFailure::kSource;
-    ULONGLONG nLeft = static_cast<ULONGLONG>(size.QuadPart);
     std::vector<BYTE> buffer(static_cast<size_t>(std::min<ULONGLONG>(nLeft, kChunkSize)) + 1);
     for (;;)
     {
         DWORD nRead = 0;
-        if (!::ReadFile(hSource, buffer.data(), static_cast<DWORD>(buffer.size()), &nRead, nullptr))
+        if (!source.Read(buffer.data(), static_cast<DWORD>(buffer.size()), nRead))
             return FileFailure::kSource;
         if (nRead == 0)
             return nLeft == 0 ? FileFailure::kNone : FileFailure::kSource;
         if (nRead > nLeft)
             return FileFailure::kSource;
-        DWORD nWritten = 0;
-        if (!::WriteFile(hTarget, buffer.data(), nRead, &nWritten, nullptr) || nWritten != nRead)
+        if (!target.Write(buffer.data(), nRead))
             return FileFailure::kWrite;
         nLeft -= nRead;
         if (onChunk)
@@ -86,35 +81,20 @@ FileFailure CopyContents(HANDLE hSource, HANDLE hTarget, const std::function<voi
     }
 }
 
-// As a system copy does: the copy keeps the source's attributes and the time it was last written.
-BOOL CopyAttributes(HANDLE hSource, HANDLE hTarget)
-{
-    FILE_BASIC_INFO source;
-    if (!::GetFileInformationByHandleEx(hSource, FileBasicInfo, &source, sizeof(source)))
-        return FALSE;
-    FILE_BASIC_INFO target = {};
-    target.LastWriteTime = source.LastWriteTime;
-    target.FileAttributes = source.FileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                                     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
-    if (target.FileAttributes == 0)
-        target.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    return ::SetFileInformationByHandle(hTarget, FileBasicInfo, &target, sizeof(target));
-}
-
 // The whole source, its attributes and its time, in a temporary file beside the target, closed; and
 // which file that is, asked while it still has the name it was opened by.
-FileFailure WriteCopyBeside(HANDLE hSource, LPCSTR pszTarget, CTemporaryFile& temporary,
+FileFailure WriteCopyBeside(CFile& source, LPCSTR pszTarget, CTemporaryFile& temporary,
                             const std::function<void()>& onChunk, ULONGLONG& nIndex)
 {
     if (!temporary.CreateBeside(pszTarget))
         return FileFailure::kTemporaryFile;
-    const FileFailure failure = CopyContents(hSource, temporary.Handle(), onChunk);
+    const FileFailure failure = CopyContents(source, temporary.File(), onChunk);
     if (failure != FileFailure::kNone)
         return failure;
-    if (!CopyAttributes(hSource, temporary.Handle()))
+    if (!temporary.File().CopyAttributesFrom(source))
         return FileFailure::kWrite;
-    nIndex = FileIndexOf(temporary.Handle());
-    temporary.CloseFile();
+    nIndex = temporary.File().GetFileIndex();
+    temporary.File().Close();
     return FileFailure::kNone;
 }
 
@@ -131,13 +111,12 @@ FileFailure TakeTargetsPlace(CTemporaryFile& temporary, ULONGLONG nIndex, LPCSTR
 FileFailure CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk,
                           CWrittenFiles& written)
 {
-    CAutoHandle source(OpenPath(pszSource, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN));
-    if (!source.IsValid())
+    CFile source;
+    if (!source.OpenForReading(pszSource))
         return FileFailure::kSource;
     CTemporaryFile temporary;
     ULONGLONG nIndex = 0;
-    const FileFailure failure = WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk, nIndex);
+    const FileFailure failure = WriteCopyBeside(source, pszTarget, temporary, onChunk, nIndex);
     return failure != FileFailure::kNone ? failure : TakeTargetsPlace(temporary, nIndex, pszTarget, written);
 }
 
@@ -151,28 +130,28 @@ FileFailure CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::functio
 FileFailure MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const ListedState& listed,
                           const std::function<void()>& onChunk, CWrittenFiles& written)
 {
-    CAutoHandle source(OpenHeldForDeletion(pszSource));
-    if (!source.IsValid())
+    CFile source;
+    if (!source.OpenHeldForDeletion(pszSource))
         return FileFailure::kSource;
-    if (!IsAsListed(source.Get(), listed))
+    if (!source.IsAsListed(listed))
         return FileFailure::kNotListed;
-    if (RenameOpenFile(source.Get(), pszTarget))
+    if (source.Rename(pszTarget))
     {
-        written.Add(FileIndexOf(source.Get()), pszTarget);
+        written.Add(source.GetFileIndex(), pszTarget);
         return FileFailure::kNone;
     }
     if (::GetLastError() != ERROR_NOT_SAME_DEVICE)
         return FileFailure::kRename;
     CTemporaryFile temporary;
     ULONGLONG nIndex = 0;
-    FileFailure failure = WriteCopyBeside(source.Get(), pszTarget, temporary, onChunk, nIndex);
+    FileFailure failure = WriteCopyBeside(source, pszTarget, temporary, onChunk, nIndex);
     if (failure != FileFailure::kNone)
         return failure;
-    if (!MarkForDeletion(source.Get(), TRUE))
+    if (!source.MarkForDeletion(TRUE))
         return FileFailure::kDeleteSource;
     failure = TakeTargetsPlace(temporary, nIndex, pszTarget, written);
     // Should the mark stay, the source goes: its copy then stays, under its temporary name.
-    if (failure != FileFailure::kNone && !MarkForDeletion(source.Get(), FALSE))
+    if (failure != FileFailure::kNone && !source.MarkForDeletion(FALSE))
         temporary.Keep();
     return failure;
 }

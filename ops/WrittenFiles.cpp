@@ -1,6 +1,5 @@
 // The written files of one run: file indexes where the file system gives them, full paths where not.
 #include "ops/WrittenFiles.h"
-#include "framework/FileSystem.h"
 
 void CWrittenFiles::Add(ULONGLONG nIndex, LPCSTR pszTarget)
 {
@@ -10,19 +9,15 @@ void CWrittenFiles::Add(ULONGLONG nIndex, LPCSTR pszTarget)
         m_fullPaths.insert(ComparablePath(pszTarget));
 }
 
-BOOL CWrittenFiles::Holds(HANDLE hFile, LPCSTR pszPath) const
+BOOL CWrittenFiles::Holds(const CFile& file, ULONGLONG nIndex, LPCSTR pszPath) const
 {
-    if (!m_pathsByIndex.empty())
+    const auto found = m_pathsByIndex.find(nIndex);
+    if (found != m_pathsByIndex.end())
     {
-        const ULONGLONG nIndex = FileIndexOf(hFile);
-        const auto found = m_pathsByIndex.find(nIndex);
-        if (found != m_pathsByIndex.end())
+        for (const std::string& written : found->second)
         {
-            for (const std::string& written : found->second)
-            {
-                if (IsSameFile(written.c_str(), hFile, nIndex, pszPath))
-                    return TRUE;
-            }
+            if (IsSameFile(written.c_str(), file, nIndex, pszPath))
+                return TRUE;
         }
     }
     return !m_fullPaths.empty() && m_fullPaths.count(ComparablePath(pszPath)) != 0;

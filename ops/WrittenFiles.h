@@ -1,5 +1,6 @@
 // CWrittenFiles: the files that one run of a copy or move has written, known by identity.
 #pragma once
+#include "framework/FileSystem.h"
 #include <windows.h>
 #include <set>
 #include <string>
@@ -14,8 +15,8 @@ class CWrittenFiles
 public:
     // The file with this index on its volume (0: the file system gives none) now stands at pszTarget.
     void Add(ULONGLONG nIndex, LPCSTR pszTarget);
-    // TRUE when the existing file open as hFile, at pszPath, is one the run wrote.
-    BOOL Holds(HANDLE hFile, LPCSTR pszPath) const;
+    // TRUE when the existing file open at pszPath, with file index nIndex (0: unknown), is one the run wrote.
+    BOOL Holds(const CFile& file, ULONGLONG nIndex, LPCSTR pszPath) const;
 
 private:
     // By index, with the paths written: the volume, a dear question, is asked only of an index met again.

@@ -1,5 +1,7 @@
 // CColorListCtrl: creation, colour table and the control's own text requests.
 #include "results/ColorListCtrl.h"
+#include "framework/Utf8.h"
+#include <cstring>
 
 CColorListCtrl::CColorListCtrl()
     : m_colors{
@@ -35,9 +37,15 @@ BOOL CColorListCtrl::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT*
     return TRUE;
 }
 
+// Others read the cells through the control (another program, with a buffer of its own): as much of
+// the text as fits with its end, cut between two characters, never inside one.
 void CColorListCtrl::OnGetDispInfo(NMLVDISPINFOA* pDispInfo)
 {
     LVITEMA& item = pDispInfo->item;
-    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
-        GetCellText(GetRowKey(item.iItem), item.iSubItem, item.pszText, item.cchTextMax);
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
+        return;
+    const CString text = GetCellText(item.iItem, item.iSubItem);
+    const size_t nBytes = WholeCharactersIn(text, static_cast<size_t>(item.cchTextMax) - 1);
+    std::memcpy(item.pszText, static_cast<LPCSTR>(text), nBytes);
+    item.pszText[nBytes] = '\0';
 }

@@ -1,5 +1,5 @@
 // CColorListCtrl: an owner-drawn report list that paints rows in colours of its own
-// and asks a derived class for every cell's text.
+// and takes every cell's text from a derived class.
 #pragma once
 #include "framework/Controls.h"
 
@@ -23,12 +23,13 @@ public:
     BOOL Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     // Draws one row on behalf of the parent's WM_DRAWITEM; FALSE when the row is not this list's.
     BOOL DrawItem(UINT nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
+    // The whole text of one cell, from the derived list's own rows: the drawing takes it from here, not
+    // from the control, which would ask the parent back through a buffer of its own.
+    virtual CString GetCellText(int nRow, int nColumn) const = 0;
 
     COLORREF m_colors[kColorCount];
 
 protected:
-    // Fills the buffer with the text of one cell, never past cchBuffer characters with its end.
-    virtual void GetCellText(LPARAM key, int nColumn, LPSTR pszBuffer, int cchBuffer) = 0;
     virtual BOOL InsertColumns() = 0;
     virtual int GetColumnCount() = 0;
     // Background of an unselected row.
@@ -36,8 +37,6 @@ protected:
     // A row that can never be marked is never drawn in the selection colours, even in the moment
     // between the control selecting it and the rule that takes the mark off again.
     virtual BOOL CanSelectRow(int nRow) const = 0;
-    // The value a row carries. The control asks for a row's texts by row number and keeps no value.
-    virtual LPARAM GetRowKey(int nRow) const = 0;
 
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -95,7 +95,7 @@ void CColorListCtrl::DrawCells(HDC hdc, int nItem, const RECT& rcItem)
         RECT rcText = {x, rcItem.top, x + width - 2 * kCellMargin, rcItem.bottom};
         CRgn clip(::CreateRectRgnIndirect(&rcText));
         ::ExtSelectClipRgn(hdc, clip.Get(), RGN_COPY);
-        DrawCellText(hdc, GetItemText(nItem, i), rcText, CellAlignment(i));
+        DrawCellText(hdc, GetCellText(nItem, i), rcText, CellAlignment(i));
         x += width;
     }
 }

@@ -2,13 +2,9 @@
 // and the rule that keeps separator rows unselected.
 #include "results/DupListCtrl.h"
 #include "framework/Check.h"
-#include "framework/ScopedWin.h"
 #include "framework/FileSystem.h"
-#include "framework/Utf8.h"
 #include "results/ItemKey.h"
 #include "results/ResultsTable.h"
-#include <cstdio>
-#include <cstring>
 
 namespace
 {
@@ -16,23 +12,14 @@ const char kSeparatorText[] = "--------";
 const int kFileColumnWidth = 350;
 const int kSizeColumnWidth = 100;
 
-// As much of the text as fits with its end, cut between two characters, never inside one.
-void CopyWholeCharacters(LPSTR pszBuffer, LPCSTR pszText, int cchBuffer)
-{
-    const size_t nBytes = WholeCharactersIn(pszText, static_cast<size_t>(cchBuffer) - 1);
-    std::memcpy(pszBuffer, pszText, nBytes);
-    pszBuffer[nBytes] = '\0';
-}
-
 // The file's present size, or -1 when it cannot be opened.
 LONGLONG CurrentFileSize(LPCSTR pszPath)
 {
-    CAutoHandle file(
-        OpenPath(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
-    LARGE_INTEGER size;
-    if (!file.IsValid() || !::GetFileSizeEx(file.Get(), &size))
+    CFile file;
+    ULONGLONG nSize = 0;
+    if (!file.OpenForReading(pszPath) || !file.GetLength(nSize))
         return -1;
-    return size.QuadPart;
+    return static_cast<LONGLONG>(nSize);
 }
 }  // namespace
 
@@ -49,7 +36,6 @@ int CDupListCtrl::GetColumnCount()
     return m_nColumns;
 }
 
-// A row number outside the list names no file, and so reads as a separator.
 LPARAM CDupListCtrl::GetRowKey(int nRow) const
 {
     return m_table.RowKey(nRow);
@@ -64,26 +50,20 @@ BOOL CDupListCtrl::ResolveRow(int nRow, CString& strPath) const
     return TRUE;
 }
 
-void CDupListCtrl::GetCellText(LPARAM key, int nColumn, LPSTR pszBuffer, int cchBuffer)
+CString CDupListCtrl::GetCellText(int nRow, int nColumn) const
 {
-    pszBuffer[0] = '\0';
+    const LPARAM key = GetRowKey(nRow);
     if (IsSeparatorKey(key))
-    {
-        if (nColumn == kColumnFile)
-            CopyWholeCharacters(pszBuffer, kSeparatorText, cchBuffer);
-        return;
-    }
+        return nColumn == kColumnFile ? CString(kSeparatorText) : CString();
     const CString* pPath = m_table.PathOfKey(key);
     if (!pPath)
-        return;
+        return CString();
     if (nColumn == kColumnFile)
-    {
-        CopyWholeCharacters(pszBuffer, *pPath, cchBuffer);
-    }
-    else if (nColumn == kColumnSize)
-    {
-        std::snprintf(pszBuffer, static_cast<size_t>(cchBuffer), "%lld байт", CurrentFileSize(*pPath));
-    }
+        return *pPath;
+    CString strSize;
+    if (nColumn == kColumnSize)
+        strSize.Format("%lld байт", CurrentFileSize(*pPath));
+    return strSize;
 }
 
 COLORREF CDupListCtrl::GetRowColor(int nRow)

@@ -22,10 +22,13 @@ public:
 
     BOOL InsertColumns() override;
     int GetColumnCount() override;
-    void GetCellText(LPARAM key, int nColumn, LPSTR pszBuffer, int cchBuffer) override;
+    // The path, "--------" for a separator, and the file's present size in bytes.
+    CString GetCellText(int nRow, int nColumn) const override;
     COLORREF GetRowColor(int nRow) override;
-    LPARAM GetRowKey(int nRow) const override;
     BOOL CanSelectRow(int nRow) const override { return !IsSeparatorKey(GetRowKey(nRow)); }
+
+    // The value a row carries; a row number outside the list names no file, and so reads as a separator.
+    LPARAM GetRowKey(int nRow) const;
 
     // The rows of one group of the table: a separator row first unless the list is empty, so that
     // separators stand only between groups. Their texts are asked for when they are drawn.

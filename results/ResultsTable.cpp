@@ -1,8 +1,6 @@
 // CResultsTable: groups, row keys and listed files, kept in step.
 #include "results/ResultsTable.h"
 #include "framework/Check.h"
-#include "framework/ScopedWin.h"
-#include "framework/FileSystem.h"
 #include <algorithm>
 #include <utility>
 
@@ -176,18 +174,18 @@ BOOL CResultsTable::StateOfRow(int nRow, ListedState& state) const
     return TRUE;
 }
 
-BOOL CResultsTable::ShowsFile(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszPath, LPCSTR pszRoot)
+BOOL CResultsTable::ShowsFile(const CFile& file, ULONGLONG nIndex, LPCSTR pszPath, LPCSTR pszRoot)
 {
     if (m_groups.empty())
         return FALSE;
-    if (nIndex != 0 && HasIndexOnRootVolume(hFile, nIndex, pszRoot))
+    if (nIndex != 0 && HasIndexOnRootVolume(file, nIndex, pszRoot))
         return TRUE;
     return (nIndex == 0 || m_bAnyIndexUnknown) && HasFullPath(pszPath);
 }
 
 // A copy or move looks through the files only when its target exists, which costs far less than
 // keeping a second index of every listed file.
-BOOL CResultsTable::HasIndexOnRootVolume(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszRoot) const
+BOOL CResultsTable::HasIndexOnRootVolume(const CFile& file, ULONGLONG nIndex, LPCSTR pszRoot) const
 {
     const auto hasIndex = [nIndex](const Group& group)
     {
@@ -196,8 +194,8 @@ BOOL CResultsTable::HasIndexOnRootVolume(HANDLE hFile, ULONGLONG nIndex, LPCSTR 
     };
     if (std::none_of(m_groups.begin(), m_groups.end(), hasIndex))
         return FALSE;
-    CAutoHandle root(OpenForIdentity(pszRoot));
-    return !root.IsValid() || IsOnOneVolume(hFile, root.Get());
+    CFile root;
+    return !root.OpenForIdentity(pszRoot) || file.IsOnOneVolume(root);
 }
 
 BOOL CResultsTable::HasFullPath(LPCSTR pszPath)

@@ -4,6 +4,7 @@
 // longer counts as listed.
 #pragma once
 #include "framework/Array.h"
+#include "framework/FileSystem.h"
 #include "results/ItemKey.h"
 #include "results/ListedFile.h"
 #include <functional>
@@ -50,10 +51,10 @@ public:
     const CString* PathOfKey(LPARAM key) const;
     // How the file of a row was when it was listed; FALSE for a separator or a file gone.
     BOOL StateOfRow(int nRow, ListedState& state) const;
-    // TRUE when the existing file open as hFile, at pszPath, with file index nIndex (0: unknown), is a
+    // TRUE when the existing file open as file, at pszPath, with file index nIndex (0: unknown), is a
     // listed file still shown: the same file index on the volume of pszRoot, or, where indexes are
     // unknown, the same full path.
-    BOOL ShowsFile(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszPath, LPCSTR pszRoot);
+    BOOL ShowsFile(const CFile& file, ULONGLONG nIndex, LPCSTR pszPath, LPCSTR pszRoot);
 
     // Empties the table, groups and rows alike.
     void Clear();
@@ -71,7 +72,7 @@ private:
 
     const ListedFile* FileOfKey(LPARAM key) const;
     BOOL IsCopyOnDisk(const Group& group, UINT nFile) const;
-    BOOL HasIndexOnRootVolume(HANDLE hFile, ULONGLONG nIndex, LPCSTR pszRoot) const;
+    BOOL HasIndexOnRootVolume(const CFile& file, ULONGLONG nIndex, LPCSTR pszRoot) const;
     BOOL HasFullPath(LPCSTR pszPath);
 
     std::vector<Group> m_groups;

@@ -59,7 +59,7 @@ TEST(EveryFile, NamesInAnyScriptLongPathsAndNamesWindowsRewritesAreFoundMarkedAn
     EXPECT_EQ(dlg.ControlText(IDC_STATUS), CString("Найдено 10 дубликатов"));
     std::map<std::string, std::string> shown;  // the list's text of every row
     for (int row = 0; row < dlg.m_list.GetItemCount(); ++row)
-        shown[std::string(dlg.m_list.GetItemText(row, 0))] = std::string(dlg.m_list.GetItemText(row, 1));
+        shown[std::string(dlg.m_list.GetCellText(row, 0))] = std::string(dlg.m_list.GetCellText(row, 1));
     for (const auto& [name, files] : pairs)
     {
         const std::string size = std::to_string(12 + name.size()) + " байт";
