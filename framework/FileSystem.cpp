@@ -37,6 +37,20 @@ std::wstring ExtendedPath(LPCSTR pszPath)
     return L"\\\\?\\" + WideFromUtf8(path.c_str());
 }
 
+HANDLE OpenPath(LPCSTR pszPath, DWORD dwAccess, DWORD dwShare, DWORD dwDisposition, DWORD dwFlags)
+{
+    return ::CreateFileW(ExtendedPath(pszPath).c_str(), dwAccess, dwShare, nullptr, dwDisposition, dwFlags, nullptr);
+}
+
+ULONGLONG FileIndexOf(HANDLE hFile)
+{
+    IO_STATUS_BLOCK status;
+    FILE_INTERNAL_INFORMATION info;
+    if (!NT_SUCCESS(::NtQueryInformationFile(hFile, &status, &info, sizeof(info), FileInternalInformation)))
+        return 0;
+    return static_cast<ULONGLONG>(info.IndexNumber.QuadPart);
+}
+
 // The system's own full path of a relative one, from the current folder.
 std::string SystemFullPath(const std::string& path)
 {
@@ -58,11 +72,6 @@ std::string FullPath(const std::string& typed)
         return std::string();
     const std::string full = SystemFullPath(typed);
     return NormaliseAbsolutePath(full, normal) ? normal : std::string();
-}
-
-HANDLE OpenPath(LPCSTR pszPath, DWORD dwAccess, DWORD dwShare, DWORD dwDisposition, DWORD dwFlags)
-{
-    return ::CreateFileW(ExtendedPath(pszPath).c_str(), dwAccess, dwShare, nullptr, dwDisposition, dwFlags, nullptr);
 }
 
 BOOL QueryPath(LPCSTR pszPath, WIN32_FILE_ATTRIBUTE_DATA& data)
@@ -148,15 +157,11 @@ BOOL IsAsListed(LPCSTR pszPath, const ListedState& listed)
     return IsSameState(now, listed);
 }
 
-CFolderListing::CFolderListing(LPCSTR pszFolder)
-    : m_hFolder(OpenPath(pszFolder, FILE_LIST_DIRECTORY | SYNCHRONIZE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
-                         FILE_FLAG_BACKUP_SEMANTICS)),
-      m_buffer(kListingBufferSize)
+CFolderListing::CFolderListing(LPCSTR pszFolder) : m_buffer(kListingBufferSize)
 {
     // A file opens as well as a folder; only a folder lists. An empty folder lists no entry at all
     // (a drive's root has not even "." and ".."), and yet it is a folder.
-    m_bOpen = m_hFolder.IsValid() && (Fill(TRUE) || ::GetLastError() == ERROR_NO_MORE_FILES);
+    m_bOpen = m_folder.OpenFolder(pszFolder) && (Fill(TRUE) || ::GetLastError() == ERROR_NO_MORE_FILES);
 }
 
 // With file ids when the file system lists them: the walk then knows each file's identity without
@@ -168,14 +173,14 @@ BOOL CFolderListing::Fill(BOOL bFirst)
     NTSTATUS result = kStatusInvalidInfoClass;
     if (m_bWithIds)
     {
-        result = ::NtQueryDirectoryFile(m_hFolder.Get(), nullptr, nullptr, nullptr, &status, m_buffer.data(),
+        result = ::NtQueryDirectoryFile(m_folder.m_hFile, nullptr, nullptr, nullptr, &status, m_buffer.data(),
                                         static_cast<ULONG>(m_buffer.size()), FileIdFullDirectoryInformation, FALSE,
                                         nullptr, bFirst);
         m_bWithIds =
             result != kStatusInvalidInfoClass && result != kStatusInvalidParameter && result != kStatusNotSupported;
     }
     if (!m_bWithIds)
-        result = ::NtQueryDirectoryFile(m_hFolder.Get(), nullptr, nullptr, nullptr, &status, m_buffer.data(),
+        result = ::NtQueryDirectoryFile(m_folder.m_hFile, nullptr, nullptr, nullptr, &status, m_buffer.data(),
                                         static_cast<ULONG>(m_buffer.size()), FileFullDirectoryInformation, FALSE,
                                         nullptr, bFirst);
     m_bMore = NT_SUCCESS(result);
@@ -271,9 +276,15 @@ BOOL CFile::OpenHeldForDeletion(LPCSTR pszPath)
 
 BOOL CFile::OpenForIdentity(LPCSTR pszPath)
 {
-    Close();
-    m_hFile = ::OpenForIdentity(pszPath);
-    return IsOpen();
+    // No access rights asked for and every sharing allowed.
+    return Open(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                FILE_FLAG_BACKUP_SEMANTICS);
+}
+
+BOOL CFile::OpenFolder(LPCSTR pszPath)
+{
+    return Open(pszPath, FILE_LIST_DIRECTORY | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
 }
 
 BOOL CFile::OpenLink(LPCSTR pszPath)
@@ -335,7 +346,23 @@ ULONGLONG CFile::GetFileIndex() const
 
 BOOL CFile::IsOnOneVolume(const CFile& other) const
 {
-    return ::IsOnOneVolume(m_hFile, other.m_hFile);
+    ULONGLONG nFirst = 0;
+    ULONGLONG nSecond = 0;
+    std::string fileSystem;
+    if (!GetVolume(nFirst, fileSystem) || !other.GetVolume(nSecond, fileSystem))
+        return TRUE;
+    return nFirst == nSecond;
+}
+
+BOOL CFile::GetVolume(ULONGLONG& nSerial, std::string& fileSystem) const
+{
+    DWORD nVolumeSerial = 0;
+    wchar_t name[MAX_PATH + 1] = L"";
+    if (!::GetVolumeInformationByHandleW(m_hFile, nullptr, 0, &nVolumeSerial, nullptr, nullptr, name, MAX_PATH + 1))
+        return FALSE;
+    nSerial = nVolumeSerial;
+    fileSystem = Utf8FromWide(name);
+    return TRUE;
 }
 
 BOOL CFile::IsAsListed(const ListedState& listed) const
@@ -391,32 +418,6 @@ BOOL CFile::CopyAttributesFrom(const CFile& source)
     return ::SetFileInformationByHandle(m_hFile, FileBasicInfo, &to, sizeof(to));
 }
 
-HANDLE OpenForIdentity(LPCSTR pszPath)
-{
-    // No access rights asked for and every sharing allowed.
-    return OpenPath(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
-                    FILE_FLAG_BACKUP_SEMANTICS);
-}
-
-ULONGLONG FileIndexOf(HANDLE hFile)
-{
-    IO_STATUS_BLOCK status;
-    FILE_INTERNAL_INFORMATION info;
-    if (!NT_SUCCESS(::NtQueryInformationFile(hFile, &status, &info, sizeof(info), FileInternalInformation)))
-        return 0;
-    return static_cast<ULONGLONG>(info.IndexNumber.QuadPart);
-}
-
-BOOL IsOnOneVolume(HANDLE hFirst, HANDLE hSecond)
-{
-    DWORD nFirst = 0;
-    DWORD nSecond = 0;
-    if (!::GetVolumeInformationByHandleW(hFirst, nullptr, 0, &nFirst, nullptr, nullptr, nullptr, 0) ||
-        !::GetVolumeInformationByHandleW(hSecond, nullptr, 0, &nSecond, nullptr, nullptr, nullptr, 0))
-        return TRUE;
-    return nFirst == nSecond;
-}
-
 BOOL IsSameFile(LPCSTR pszSource, const CFile& target, ULONGLONG nTargetIndex, LPCSTR pszTarget)
 {
     CFile source;
@@ -459,6 +460,16 @@ BOOL StartsWithNoCase(LPCSTR pszText, LPCSTR pszPrefix)
         return FALSE;
     return ::CompareStringOrdinal(text.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
                                   static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::string ProgramDataFolder()
+{
+    PWSTR pszFolder = nullptr;
+    const HRESULT result = ::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DEFAULT, nullptr, &pszFolder);
+    CAutoCoTaskMem<wchar_t> folder(pszFolder);
+    if (FAILED(result) || !pszFolder)
+        return std::string();
+    return Utf8FromWide(pszFolder) + "\\Velmora";
 }
 
 std::string PathOfShellItem(PCIDLIST_ABSOLUTE pidl)

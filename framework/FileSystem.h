@@ -15,8 +15,6 @@
 // from the current folder. Empty when it names no place.
 std::string FullPath(const std::string& typed);
 
-// CreateFileW on the path, with CreateFile's arguments.
-HANDLE OpenPath(LPCSTR pszPath, DWORD dwAccess, DWORD dwShare, DWORD dwDisposition, DWORD dwFlags);
 // Attributes, size and times of a file or folder; FALSE when there is none.
 BOOL QueryPath(LPCSTR pszPath, WIN32_FILE_ATTRIBUTE_DATA& data);
 BOOL PathExists(LPCSTR pszPath);
@@ -38,42 +36,6 @@ struct ListedState
     ULONGLONG writeTime;
     ULONGLONG changeTime;  // 0 where the file system gives none
     ULONGLONG fileId;      // the file's index on its volume; 0 where the file system gives none
-};
-
-// The entries of one folder, "." and ".." left out.
-struct FolderEntry
-{
-    std::string name;
-    DWORD attributes;
-    ListedState state;
-    DWORD reparseTag;  // when attributes has FILE_ATTRIBUTE_REPARSE_POINT; not every system fills it in
-};
-
-// The folder is opened once, and that one handle both lists it and tells which folder it is.
-class CFolderListing
-{
-public:
-    // pszFolder ends in a backslash.
-    explicit CFolderListing(LPCSTR pszFolder);
-    CFolderListing(const CFolderListing&) = delete;
-    CFolderListing& operator=(const CFolderListing&) = delete;
-
-    // FALSE when the path names no folder that can be listed.
-    BOOL IsOpen() const { return m_bOpen; }
-    // The open folder, for FileIndexOf and IsOnOneVolume.
-    HANDLE Handle() const { return m_hFolder.Get(); }
-    // The next entry; FALSE at the end.
-    BOOL Next(FolderEntry& entry);
-
-private:
-    BOOL Fill(BOOL bFirst);
-
-    CAutoHandle m_hFolder;
-    BOOL m_bWithIds = TRUE;  // the file system lists file ids; some network shares do not
-    BOOL m_bOpen = FALSE;
-    std::vector<BYTE> m_buffer;
-    size_t m_nOffset = 0;  // the next entry in the buffer, or the buffer's size when it is used up
-    BOOL m_bMore = FALSE;  // the system may have more entries after those in the buffer
 };
 
 // The size, write time and change time the file at the path has now (its id is left 0); FALSE when it
@@ -108,6 +70,8 @@ public:
     // A file of a new name, for writing and open to no one else; fails with ERROR_FILE_EXISTS when the
     // name is taken.
     BOOL CreateNew(LPCSTR pszPath);
+    // A folder, to list it.
+    BOOL OpenFolder(LPCSTR pszPath);
     BOOL IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
     void Close();
 
@@ -132,6 +96,9 @@ public:
     BOOL IsAsListed(const ListedState& listed) const;
     // FALSE when the file, opened by OpenLink, cannot be asked.
     BOOL GetReparseTag(DWORD& nTag) const;
+    // The serial number of the file's volume and the name of its file system ("NTFS", "FAT32" ...);
+    // FALSE when they cannot be told. About 400 us under Wine.
+    BOOL GetVolume(ULONGLONG& nSerial, std::string& fileSystem) const;
 
     // Changes through the handle
     // A file open for deletion goes when its last handle closes; FALSE takes the mark back.
@@ -143,19 +110,50 @@ public:
     BOOL CopyAttributesFrom(const CFile& source);
 
 private:
+    friend class CFolderListing;  // lists the folder through the handle
     BOOL Open(LPCSTR pszPath, DWORD dwAccess, DWORD dwShare, DWORD dwDisposition, DWORD dwFlags);
 
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
 };
 
-// Identity: which physical file a path or handle is.
-// Opens an existing file or folder for nothing but telling which it is; it may be open anywhere else.
-HANDLE OpenForIdentity(LPCSTR pszPath);
-// The file's index on its volume, or 0 when it cannot be told. The volume costs about 400 us under
-// Wine, the index under 1 us, so the volume is asked only when two indexes are equal.
-ULONGLONG FileIndexOf(HANDLE hFile);
-// TRUE when both open files lie on one volume, or when that cannot be told.
-BOOL IsOnOneVolume(HANDLE hFirst, HANDLE hSecond);
+// The entries of one folder, "." and ".." left out.
+struct FolderEntry
+{
+    std::string name;
+    DWORD attributes;
+    ListedState state;
+    DWORD reparseTag;  // when attributes has FILE_ATTRIBUTE_REPARSE_POINT; not every system fills it in
+};
+
+// The folder is opened once, and that one handle both lists it and tells which folder it is.
+class CFolderListing
+{
+public:
+    // pszFolder ends in a backslash.
+    explicit CFolderListing(LPCSTR pszFolder);
+    CFolderListing(const CFolderListing&) = delete;
+    CFolderListing& operator=(const CFolderListing&) = delete;
+
+    // FALSE when the path names no folder that can be listed.
+    BOOL IsOpen() const { return m_bOpen; }
+    // The open folder, which tells which folder it is.
+    const CFile& Folder() const { return m_folder; }
+    // The next entry; FALSE at the end.
+    BOOL Next(FolderEntry& entry);
+
+private:
+    BOOL Fill(BOOL bFirst);
+
+    CFile m_folder;
+    BOOL m_bWithIds = TRUE;  // the file system lists file ids; some network shares do not
+    BOOL m_bOpen = FALSE;
+    std::vector<BYTE> m_buffer;
+    size_t m_nOffset = 0;  // the next entry in the buffer, or the buffer's size when it is used up
+    BOOL m_bMore = FALSE;  // the system may have more entries after those in the buffer
+};
+
+// Identity: which physical file a path or an open file is. The volume costs about 400 us under Wine,
+// the index under 1 us, so the volume is asked only when two indexes are equal.
 // TRUE when the open target, of file index nTargetIndex, is the source file, however each path is written.
 BOOL IsSameFile(LPCSTR pszSource, const CFile& target, ULONGLONG nTargetIndex, LPCSTR pszTarget);
 // The rule of IsSameFile for two existing files with these file indexes: equal nonzero indexes on one
@@ -170,6 +168,10 @@ std::string ComparablePath(LPCSTR pszPath);
 // TRUE when the text begins with the prefix, letters compared without regard to case in any script,
 // whole characters with whole characters.
 BOOL StartsWithNoCase(LPCSTR pszText, LPCSTR pszPrefix);
+
+// The folder of the program's own data for this user on this machine (%LOCALAPPDATA%\Velmora); empty
+// when the system names none.
+std::string ProgramDataFolder();
 
 // The path of a folder chosen in the shell's folder chooser, of any length; empty when the item is
 // not in the file system.

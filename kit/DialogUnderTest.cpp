@@ -22,9 +22,9 @@ int CDialogUnderTest::AddGroup(const std::vector<std::string>& paths)
     {
         group.Add(CString(path.c_str()));
         ListedFile file = {};
-        CAutoHandle handle(OpenForIdentity(path.c_str()));
-        if (handle.IsValid() && QueryListedState(path.c_str(), file.state))
-            file.state.fileId = FileIndexOf(handle.Get());
+        CFile handle;
+        if (handle.OpenForIdentity(path.c_str()) && QueryListedState(path.c_str(), file.state))
+            file.state.fileId = handle.GetFileIndex();
         files.push_back(file);
     }
     m_groups.AddGroup(std::move(group), std::move(files));

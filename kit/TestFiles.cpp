@@ -5,6 +5,17 @@
 #include "framework/Utf8.h"
 #include "kit/MessagePump.h"
 
+namespace
+{
+// The tests' own way to a file, by the same literal long form the program uses, with whatever access
+// a test needs: writing over a file, setting its times, making it sparse.
+HANDLE OpenTestFile(const std::string& path, DWORD dwAccess, DWORD dwShare, DWORD dwDisposition, DWORD dwFlags)
+{
+    const std::wstring wide = WideFromUtf8(("\\\\?\\" + path).c_str());
+    return ::CreateFileW(wide.c_str(), dwAccess, dwShare, nullptr, dwDisposition, dwFlags, nullptr);
+}
+}  // namespace
+
 CTempFolder::CTempFolder(const std::string& base) : m_base(base)
 {
     static int s_counter = 0;
@@ -71,7 +82,7 @@ namespace
 void WriteAt(const std::string& path, DWORD nDisposition, const std::string& contents, LONGLONG nAt)
 {
     CAutoHandle file(
-        OpenPath(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nDisposition, FILE_ATTRIBUTE_NORMAL));
+        OpenTestFile(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nDisposition, FILE_ATTRIBUTE_NORMAL));
     LARGE_INTEGER position;
     position.QuadPart = nAt;
     ::SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN);
@@ -99,12 +110,11 @@ void OverwriteKeepingTime(const std::string& path, const std::string& contents)
 {
     FILETIME written;
     {
-        CAutoHandle file(OpenPath(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
+        CAutoHandle file(OpenTestFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
         ::GetFileTime(file.Get(), nullptr, nullptr, &written);
     }
     OverwriteAt(path, contents, 0);
-    CAutoHandle file(
-        OpenPath(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
+    CAutoHandle file(OpenTestFile(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
     ::SetFileTime(file.Get(), nullptr, nullptr, &written);
 }
 
@@ -112,7 +122,7 @@ std::string CTempFolder::WriteSparse(const std::string& relative, LONGLONG nSize
 {
     const std::string path = Write(relative, "");
     {
-        CAutoHandle file(OpenPath(path.c_str(), GENERIC_WRITE, 0, OPEN_EXISTING, 0));
+        CAutoHandle file(OpenTestFile(path, GENERIC_WRITE, 0, OPEN_EXISTING, 0));
         DWORD returned = 0;
         ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
     }
@@ -122,8 +132,8 @@ std::string CTempFolder::WriteSparse(const std::string& relative, LONGLONG nSize
 
 void SetFileSize(const std::string& path, LONGLONG nSize)
 {
-    CAutoHandle file(OpenPath(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL));
+    CAutoHandle file(
+        OpenTestFile(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
     LARGE_INTEGER end;
     end.QuadPart = nSize;
     ::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN);
@@ -145,7 +155,7 @@ LONGLONG FileSize(const std::string& path)
 
 std::string ReadWholeFile(const std::string& path)
 {
-    CAutoHandle file(OpenPath(path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+    CAutoHandle file(OpenTestFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
     if (!file.IsValid())
         return "<missing>";
     char buffer[4096];

@@ -1,18 +1,17 @@
 // Checksums of files on disk: the whole content, or the MP3 audio between its tags.
 #pragma once
+#include "framework/FileSystem.h"
 #include <windows.h>
 #include <functional>
 #include <memory>
 
 // read is false when the file gave no checksum (it could not be read whole); crc 0 is a checksum like
-// any other, the one of every content made only of zero bytes. fileIndex tells which physical file
-// was read (0: unknown); fileSize is the whole file's size as read on the open handle, so that nobody
-// needs to open the file again to learn it. Neither is part of the contents.
+// any other, the one of every content made only of zero bytes. fileSize is the whole file's size as
+// read on the open handle, which is no part of the contents.
 struct FileChecksum
 {
     DWORD crc;
     ULONGLONG fingerprint;
-    ULONGLONG fileIndex;
     ULONGLONG fileSize;
     bool read;
 };
@@ -40,7 +39,7 @@ public:
     static ULONGLONG Mp3AudioLength(LPCSTR path);
 
 private:
-    FileChecksum DigestRange(HANDLE file, ULONGLONG offset, ULONGLONG length, ULONGLONG fileSize);
+    FileChecksum DigestRange(CFile& file, ULONGLONG offset, ULONGLONG length, ULONGLONG fileSize);
     bool MayGoOn() const { return !m_betweenChunks || m_betweenChunks(); }
 
     struct CBufferRelease

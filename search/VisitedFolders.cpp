@@ -1,18 +1,16 @@
 // CVisitedFolders: folder identities by file index, and by volume too where two indexes meet.
 #include "search/VisitedFolders.h"
-#include "framework/ScopedWin.h"
-#include "framework/FileSystem.h"
 
-BOOL CVisitedFolders::Enter(HANDLE hFolder, LPCSTR pszFolder)
+BOOL CVisitedFolders::Enter(const CFile& folder, LPCSTR pszFolder)
 {
-    const ULONGLONG nIndex = FileIndexOf(hFolder);
+    const ULONGLONG nIndex = folder.GetFileIndex();
     if (nIndex == 0)
         return TRUE;
     std::vector<std::string>& paths = m_pathsByIndex[nIndex];
     for (const std::string& path : paths)
     {
-        CAutoHandle other(OpenForIdentity(path.c_str()));
-        if (other.IsValid() && IsOnOneVolume(hFolder, other.Get()))
+        CFile other;
+        if (other.OpenForIdentity(path.c_str()) && folder.IsOnOneVolume(other))
             return FALSE;
     }
     paths.emplace_back(pszFolder);

@@ -1,6 +1,7 @@
 // CVisitedFolders: the folders the walk has entered, by identity, so that no folder is entered twice
 // whatever the links that lead to it: a link to a folder above it would make the walk endless.
 #pragma once
+#include "framework/FileSystem.h"
 #include <windows.h>
 #include <string>
 #include <unordered_map>
@@ -9,10 +10,10 @@
 class CVisitedFolders
 {
 public:
-    // TRUE when the folder open as hFolder, at pszFolder, had not been entered before; from now on it
+    // TRUE when the folder open as folder, at pszFolder, had not been entered before; from now on it
     // has. A folder whose identity cannot be read counts as new: the length of a path still ends any
     // circle such a folder makes.
-    BOOL Enter(HANDLE hFolder, LPCSTR pszFolder);
+    BOOL Enter(const CFile& folder, LPCSTR pszFolder);
 
 private:
     // The file index costs one cheap query on the open handle; the volume is asked only when two

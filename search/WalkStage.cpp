@@ -1,5 +1,4 @@
 // The walk: every file below the search root with its size, times and id, depth first, in listing order.
-#include "framework/ScopedWin.h"
 #include "search/SearchProgress.h"
 #include "search/Stages.h"
 #include "search/VisitedFolders.h"
@@ -16,12 +15,11 @@ BOOL IsNameSurrogate(const CString& path, const FolderEntry& entry)
         return FALSE;
     if (IsReparseTagNameSurrogate(entry.reparseTag))
         return TRUE;
-    CAutoHandle link(OpenPath(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS));
-    FILE_ATTRIBUTE_TAG_INFO info;
-    if (!link.IsValid() || !::GetFileInformationByHandleEx(link.Get(), FileAttributeTagInfo, &info, sizeof(info)))
+    CFile link;
+    DWORD nTag = 0;
+    if (!link.OpenLink(path) || !link.GetReparseTag(nTag))
         return TRUE;  // a reparse point that cannot be asked is not entered either
-    return IsReparseTagNameSurrogate(info.ReparseTag);
+    return IsReparseTagNameSurrogate(nTag);
 }
 
 // A step is one entry of the deepest folder open, or the entering of a folder: the folders on the way
@@ -80,7 +78,7 @@ private:
         auto listing = std::make_unique<CFolderListing>(folder.c_str());
         if (!listing->IsOpen())
             m_bRootUnlistable = folder == run.root;
-        if (!listing->IsOpen() || !m_visited.Enter(listing->Handle(), folder.c_str()))
+        if (!listing->IsOpen() || !m_visited.Enter(listing->Folder(), folder.c_str()))
             return;
         run.report.ShowFolder("Просмотр: %s", folder.c_str());
         m_open.push_back({folder, std::move(listing)});

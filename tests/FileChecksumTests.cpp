@@ -33,11 +33,11 @@ FileChecksum ChecksumOf(const Bytes& bytes)
 {
     CContentHasher hasher;
     hasher.Update(bytes.data(), bytes.size());
-    const FileChecksum checksum = {hasher.Crc(), hasher.Fingerprint(), 0, 0, true};
+    const FileChecksum checksum = {hasher.Crc(), hasher.Fingerprint(), 0, true};
     return checksum;
 }
 
-const FileChecksum kNone = {0, 0, 0, 0, false};
+const FileChecksum kNone = {0, 0, 0, false};
 
 // The whole file checksummed as listed by the walk, with the size it has now.
 FileChecksum WholeFile(CFileDigester& digester, const std::string& path)
