@@ -11,8 +11,9 @@
 struct CChecksumJob
 {
     std::vector<SearchEntry> entries;
+    std::vector<UINT> toRead;  // the entries whose keys are read, in table order; the store gives the others'
     BOOL bMp3 = FALSE;
 };
 
-// What a reading thread runs for file i of the job.
+// What a reading thread runs for file i of the job, entries[i].
 void ChecksumJobFile(CChecksumJob& job, size_t i, CFileDigester& digester);

@@ -1,50 +1,77 @@
-// "Просмотр": the contents of every file left, read by two threads ahead of the window.
+// "Просмотр": the contents of every file left, from the store where it remembers them, otherwise read
+// by two threads ahead of the window.
 #include "search/ChecksumJob.h"
+#include "search/ChecksumStore.h"
 #include "search/ReadAhead.h"
 #include "search/SearchHold.h"
 #include "search/SearchProgress.h"
 #include "search/Stages.h"
+#include "search/StoreFile.h"
 #include <memory>
 
 namespace
 {
 // The window takes the files in table order: the status names each file in turn, also while one long
 // file is read, and the window keeps answering between. The table goes to the reading threads for the
-// stage and comes back when every file has been read.
+// stage and comes back when every file has been read. What was read goes to the store at the end, and
+// after a stop too, so that the next search goes on from there.
 class CChecksumStage : public CSearchStage
 {
 public:
-    ~CChecksumStage() override { StopReading(); }
+    ~CChecksumStage() override
+    {
+        if (!m_pRun)
+            return;
+        StopReading();
+        // The files taken so far are read whole; a stuck reading thread may still write the others'.
+        Remember(std::vector<UINT>(m_pJob->toRead.begin(), m_pJob->toRead.begin() + m_nRead));
+    }
 
     BOOL Begin(SearchRun& run) override
     {
+        m_pRun = &run;
         m_pJob = std::make_shared<CChecksumJob>();
         m_pJob->entries = run.table.Lend();
         m_pJob->bMp3 = run.bMp3;
+        CChecksumStore* pStore = StoreOf(run);
+        for (UINT i = 0; i < m_pJob->entries.size(); ++i)
+        {
+            if (!pStore || !FindKey(*pStore, m_pJob->entries[i]))
+                m_pJob->toRead.push_back(i);
+        }
         // isLong runs on the thread that then reads the file, and reads only what no thread writes.
         const auto job = m_pJob;
         m_pReader = std::make_unique<CReadAhead>(
-            static_cast<int>(job->entries.size()),
-            [job](CFileDigester& digester, int i) { ChecksumJobFile(*job, static_cast<size_t>(i), digester); },
-            [job](int i) { return job->entries[static_cast<size_t>(i)].key.length > CFileDigester::kLoadSize; });
-        m_pHold = &run.hold;
-        m_pHold->SetReader(m_pReader.get());
+            static_cast<int>(job->toRead.size()),
+            [job](CFileDigester& digester, int k)
+            { ChecksumJobFile(*job, job->toRead[static_cast<size_t>(k)], digester); },
+            [job](int k)
+            { return job->entries[job->toRead[static_cast<size_t>(k)]].key.length > CFileDigester::kLoadSize; });
+        run.hold.SetReader(m_pReader.get());
         return TRUE;
     }
 
     Step Next(SearchRun& run) override
     {
-        const int nFiles = static_cast<int>(m_pJob->entries.size());
+        const std::vector<SearchEntry>& entries = m_pJob->entries;
+        const int nFiles = static_cast<int>(entries.size());
         if (m_nFile >= nFiles)
             return Step::kDone;
         if (!m_bShown)
         {
-            run.report.ShowFile("Просмотр %d/%d: %s", m_nFile + 1, nFiles,
-                                m_pJob->entries[static_cast<size_t>(m_nFile)].path, m_nFile, nFiles - 1);
+            run.report.ShowFile("Просмотр %d/%d: %s", m_nFile + 1, nFiles, entries[static_cast<size_t>(m_nFile)].path,
+                                m_nFile, nFiles - 1);
             m_bShown = TRUE;
         }
-        if (!m_pReader->Take(m_nFile, run.nWaitMs))
-            return Step::kWait;
+        const std::vector<UINT>& toRead = m_pJob->toRead;
+        const BOOL bToRead = static_cast<size_t>(m_nRead) < toRead.size() &&
+                             toRead[static_cast<size_t>(m_nRead)] == static_cast<UINT>(m_nFile);
+        if (bToRead)
+        {
+            if (!m_pReader->Take(m_nRead, run.nWaitMs))
+                return Step::kWait;
+            ++m_nRead;
+        }
         ++m_nFile;
         m_bShown = FALSE;
         return Step::kNext;
@@ -53,23 +80,46 @@ public:
     Outcome End(SearchRun& run) override
     {
         StopReading();
+        Remember(m_pJob->toRead);
         run.table.Return(std::move(m_pJob->entries));
+        m_pRun = nullptr;
         return Outcome::kCompleted;
     }
 
 private:
+    // The key of a file as it was when it was read, whole or its audio.
+    BOOL FindKey(CChecksumStore& store, SearchEntry& entry) const
+    {
+        ContentKey key;
+        const BOOL bFound = m_pJob->bMp3 && IsMp3File(entry.path) ? store.FindAudio(entry.listed, key)
+                                                                  : store.FindWholeFile(entry.listed, key);
+        if (!bFound || key.length != entry.key.length)
+            return FALSE;
+        entry.key = key;
+        return TRUE;
+    }
+
     void StopReading()
     {
-        if (m_pHold)
-            m_pHold->SetReader(nullptr);
-        m_pHold = nullptr;
+        if (m_pRun)
+            m_pRun->hold.SetReader(nullptr);
         m_pReader.reset();
     }
 
+    // The store has done its work for this search: it is written with the files read, and let go.
+    void Remember(const std::vector<UINT>& read)
+    {
+        if (!m_pRun->pStore)
+            return;
+        SaveChecksumStore(*m_pRun->pStore, m_pJob->entries, read, m_pJob->bMp3);
+        m_pRun->pStore.reset();
+    }
+
+    SearchRun* m_pRun = nullptr;  // while the stage holds the table
     std::shared_ptr<CChecksumJob> m_pJob;
     std::unique_ptr<CReadAhead> m_pReader;
-    CSearchHold* m_pHold = nullptr;
     int m_nFile = 0;
+    int m_nRead = 0;        // files of toRead taken from the reader
     BOOL m_bShown = FALSE;  // the status names the file awaited
 };
 }  // namespace

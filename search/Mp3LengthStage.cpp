@@ -1,4 +1,5 @@
 // In MP3 mode, an MP3 file compares by the length of its audio between the tags, not by its size.
+#include "search/ChecksumStore.h"
 #include "search/FileChecksum.h"
 #include "search/SearchProgress.h"
 #include "search/Stages.h"
@@ -20,12 +21,22 @@ public:
         // An empty file has no audio; and a link to a device or a pipe lists as empty, so no such
         // thing is ever opened, here or when the contents are read.
         if (entry.key.length != 0 && IsMp3File(entry.path))
-            entry.key.length = GetMp3DataSize(entry.path);
+            entry.key.length = Mp3Length(run, entry);
         ++m_nFile;
         return Step::kNext;
     }
 
 private:
+    // From the store when the file is as it was when its audio was read; otherwise from its tags.
+    static ULONGLONG Mp3Length(SearchRun& run, const SearchEntry& entry)
+    {
+        CChecksumStore* pStore = StoreOf(run);
+        ContentKey key;
+        if (pStore && pStore->FindAudio(entry.listed, key))
+            return key.length;
+        return GetMp3DataSize(entry.path);
+    }
+
     int m_nFile = 0;
 };
 }  // namespace

@@ -6,9 +6,6 @@
 
 namespace
 {
-// Files read but not yet taken, at most: enough to keep both threads busy, few enough that a pause or
-// a stop leaves little read for nothing.
-const int kWindow = 8;
 // How long a stop waits for the reading threads in all. A thread that stops at its next load ends
 // within a few milliseconds; one that does not is stuck in the system and is left to end by itself.
 const DWORD kStopWaitMs = 100;

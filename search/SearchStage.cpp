@@ -1,6 +1,17 @@
 // RunStage: the loop of every stage of a search.
 #include "search/SearchStage.h"
 #include "search/SearchProgress.h"
+#include "search/StoreFile.h"
+
+CChecksumStore* StoreOf(SearchRun& run)
+{
+    if (!run.bStoreOpened)
+    {
+        run.pStore = OpenChecksumStore(run.root.c_str());
+        run.bStoreOpened = TRUE;
+    }
+    return run.pStore.get();
+}
 
 Outcome RunStage(CSearchStage& stage, SearchRun& run)
 {

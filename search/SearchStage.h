@@ -3,8 +3,10 @@
 #include "ops/Outcome.h"
 #include "search/WorkingTable.h"
 #include <functional>
+#include <memory>
 #include <string>
 
+class CChecksumStore;
 class CDupListCtrl;
 class CResultsTable;
 class CSearchHold;
@@ -23,7 +25,14 @@ struct SearchRun
     CResultsTable& results;
     CDupListCtrl& list;
     CWorkingTable table;
+    // The keys remembered by earlier searches of the root's volume, open from the first stage that asks
+    // for them to the end of the checksum stage; null where the volume has no store.
+    std::unique_ptr<CChecksumStore> pStore;
+    BOOL bStoreOpened = FALSE;
 };
+
+// The store of the run, opened at the first call.
+CChecksumStore* StoreOf(SearchRun& run);
 
 // A stage is its texts, its step on the next entry and what it keeps. Whatever it holds on to while it
 // runs (threads, a list with its drawing off) it lets go in its destructor, which runs after a stop too.

@@ -31,16 +31,18 @@ TEST(ReadAhead, RunsOnlyAFewFilesAheadAndStartsNoneWhileHeld)
     std::atomic<int> started{0};
     std::atomic<int> taken{0};
     std::atomic<bool> tooFarAhead{false};
+    const int kWindow = CReadAhead::kWindow;
+    const int kFiles = 3 * kWindow;
     CReadAhead reader(
-        100,
+        kFiles,
         [&](CFileDigester&, int i)
         {
-            tooFarAhead = tooFarAhead || i > taken + 8;
+            tooFarAhead = tooFarAhead || i > taken + kWindow;
             ++started;
         },
         [](int) { return false; });
-    ASSERT_TRUE(WaitUntil([&] { return started >= 8; }, kPatienceMs));
-    EXPECT_FALSE(WaitUntil([&] { return started > 8; }, 100)) << "nothing taken yet";
+    ASSERT_TRUE(WaitUntil([&] { return started >= kWindow; }, kPatienceMs));
+    EXPECT_FALSE(WaitUntil([&] { return started > kWindow; }, 100)) << "nothing taken yet";
 
     reader.Hold(TRUE);
     const int ahead = started;
@@ -48,8 +50,8 @@ TEST(ReadAhead, RunsOnlyAFewFilesAheadAndStartsNoneWhileHeld)
     EXPECT_FALSE(WaitUntil([&] { return started > ahead; }, 100)) << "held";
 
     reader.Hold(FALSE);
-    ASSERT_TRUE(TakeUpTo(reader, ahead, 100, &taken));
-    EXPECT_EQ(100, started);
+    ASSERT_TRUE(TakeUpTo(reader, ahead, kFiles, &taken));
+    EXPECT_EQ(kFiles, started);
     EXPECT_FALSE(tooFarAhead);
 }
 
