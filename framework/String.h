@@ -12,7 +12,8 @@ public:
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
     BOOL IsEmpty() const { return m_str.empty(); }
-    void Empty() { m_str.clear(); }
+    // Gives back the memory the text took, as the framework's strings do.
+    void Empty() { std::string().swap(m_str); }
     char GetAt(int nIndex) const { return m_str[static_cast<size_t>(nIndex)]; }
     char operator[](int nIndex) const { return GetAt(nIndex); }
     operator LPCSTR() const { return m_str.c_str(); }

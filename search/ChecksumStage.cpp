@@ -1,7 +1,6 @@
 // "Просмотр": the contents of every file left, from the store where it remembers them, otherwise read
 // by two threads ahead of the window.
 #include "search/ChecksumJob.h"
-#include "search/ChecksumStore.h"
 #include "search/ReadAhead.h"
 #include "search/SearchHold.h"
 #include "search/SearchProgress.h"
@@ -24,7 +23,7 @@ public:
             return;
         StopReading();
         // The files taken so far are read whole; a stuck reading thread may still write the others'.
-        Remember(std::vector<UINT>(m_pJob->toRead.begin(), m_pJob->toRead.begin() + m_nRead));
+        Remember();
     }
 
     BOOL Begin(SearchRun& run) override
@@ -33,10 +32,24 @@ public:
         m_pJob = std::make_shared<CChecksumJob>();
         m_pJob->entries = run.table.Lend();
         m_pJob->bMp3 = run.bMp3;
-        CChecksumStore* pStore = StoreOf(run);
-        for (UINT i = 0; i < m_pJob->entries.size(); ++i)
+        std::vector<SearchEntry>& entries = m_pJob->entries;
+        std::vector<BYTE> known(entries.size(), 0);
+        if (HasStore(run))
         {
-            if (!pStore || !FindKey(*pStore, m_pJob->entries[i]))
+            m_byId = checksum_store::KnowableById(entries);
+            LookUpStore(
+                run.storeVolume, entries, m_byId, [&](UINT i) { return IsAudio(i); },
+                [&](UINT i, const ContentKey& key)
+                {
+                    if (key.length != entries[i].key.length)
+                        return;
+                    entries[i].key = key;
+                    known[i] = 1;
+                });
+        }
+        for (UINT i = 0; i < entries.size(); ++i)
+        {
+            if (!known[i])
                 m_pJob->toRead.push_back(i);
         }
         // isLong runs on the thread that then reads the file, and reads only what no thread writes.
@@ -80,24 +93,15 @@ public:
     Outcome End(SearchRun& run) override
     {
         StopReading();
-        Remember(m_pJob->toRead);
+        Remember();
         run.table.Return(std::move(m_pJob->entries));
         m_pRun = nullptr;
         return Outcome::kCompleted;
     }
 
 private:
-    // The key of a file as it was when it was read, whole or its audio.
-    BOOL FindKey(CChecksumStore& store, SearchEntry& entry) const
-    {
-        ContentKey key;
-        const BOOL bFound = m_pJob->bMp3 && IsMp3File(entry.path) ? store.FindAudio(entry.listed, key)
-                                                                  : store.FindWholeFile(entry.listed, key);
-        if (!bFound || key.length != entry.key.length)
-            return FALSE;
-        entry.key = key;
-        return TRUE;
-    }
+    // In MP3 mode an MP3 file's key is its audio's.
+    bool IsAudio(UINT i) const { return m_pJob->bMp3 && IsMp3File(m_pJob->entries[i].path); }
 
     void StopReading()
     {
@@ -106,17 +110,23 @@ private:
         m_pReader.reset();
     }
 
-    // The store has done its work for this search: it is written with the files read, and let go.
-    void Remember(const std::vector<UINT>& read)
+    // The store is written anew with the files read now: those taken from the reader, which are read
+    // whole; a reading thread stuck after a stop may still write the others'.
+    void Remember()
     {
-        if (!m_pRun->pStore)
+        if (!m_pRun->bHasStore)
             return;
-        SaveChecksumStore(*m_pRun->pStore, m_pJob->entries, read, m_pJob->bMp3);
-        m_pRun->pStore.reset();
+        std::vector<BYTE> read(m_pJob->entries.size(), 0);
+        for (int k = 0; k < m_nRead; ++k)
+            read[m_pJob->toRead[static_cast<size_t>(k)]] = 1;
+        SaveStore(
+            m_pRun->storeVolume, m_pJob->entries, m_byId, [&](UINT i) { return read[i] != 0; },
+            [&](UINT i) { return IsAudio(i); });
     }
 
     SearchRun* m_pRun = nullptr;  // while the stage holds the table
     std::shared_ptr<CChecksumJob> m_pJob;
+    std::vector<UINT> m_byId;  // the files the store may know
     std::unique_ptr<CReadAhead> m_pReader;
     int m_nFile = 0;
     int m_nRead = 0;        // files of toRead taken from the reader

@@ -1,9 +1,12 @@
-// CChecksumStore: the store's format, its lookups, and its renewal merged as it is written.
+// The checksum store's format, its lookups and its renewal, each a pass over the store from its start.
 #include "search/ChecksumStore.h"
 #include "search/ContentHasher.h"
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
+namespace checksum_store
+{
 namespace
 {
 // The file: a header, a section for each volume (a header, its files, its audio records), and the
@@ -12,7 +15,7 @@ const char kMagic[8] = {'V', 'L', 'M', 'C', 'K', 'S', 'U', 'M'};
 const DWORD kVersion = 1;
 const DWORD kMostSections = 4096;
 // More than any store ever written holds: beyond this a count can only be a damaged one.
-const size_t kMostFiles = 1 << 26;
+const DWORD kMostFiles = 1u << 26;
 
 struct StoreHeader
 {
@@ -39,20 +42,6 @@ struct StoreTrailer
 
 const WORD kWholeFile = 1;
 const WORD kAudio = 2;
-const WORD kFoundNow = 0x8000;  // looked up by this search; never written
-
-template <class Record> bool IsById(const std::vector<Record>& records)
-{
-    return std::adjacent_find(records.begin(), records.end(),
-                              [](const Record& a, const Record& b) { return a.fileId >= b.fileId; }) == records.end();
-}
-
-template <class Record> const Record* FindById(const std::vector<Record>& records, ULONGLONG fileId)
-{
-    const auto found = std::lower_bound(records.begin(), records.end(), fileId,
-                                        [](const Record& record, ULONGLONG id) { return record.fileId < id; });
-    return found != records.end() && found->fileId == fileId ? &*found : nullptr;
-}
 
 bool IsSameState(const StoredFile& stored, const ListedState& listed)
 {
@@ -60,27 +49,61 @@ bool IsSameState(const StoredFile& stored, const ListedState& listed)
            stored.changeTime == listed.changeTime;
 }
 
-// A file with no id, or whose file system gives no change time, could not be told again for sure.
-bool IsKnowable(const ListedState& listed)
+// Reads the store in order, hashing what it reads, and tells whether what it read so far made sense.
+class CStoreReader
 {
-    return listed.fileId != 0 && listed.changeTime != 0;
-}
+public:
+    explicit CStoreReader(const Read& read) : m_read(read) {}
 
-StoredFile StoredOf(const ListedState& listed)
-{
-    StoredFile stored = {};
-    stored.fileId = listed.fileId;
-    stored.size = listed.size;
-    stored.writeTime = listed.writeTime;
-    stored.changeTime = listed.changeTime;
-    return stored;
-}
+    bool Take(void* pData, size_t nBytes)
+    {
+        m_bGood = m_bGood && m_read(pData, nBytes);
+        if (m_bGood)
+            m_hasher.Update(static_cast<const BYTE*>(pData), nBytes);
+        return m_bGood;
+    }
+    bool Header(StoreHeader& header)
+    {
+        return Take(&header, sizeof(header)) && std::memcmp(header.magic, kMagic, sizeof(kMagic)) == 0 &&
+               header.version == kVersion && header.sectionCount <= kMostSections;
+    }
+    bool Section(SectionHeader& header)
+    {
+        return Take(&header, sizeof(header)) && header.fileCount <= kMostFiles && header.audioCount <= header.fileCount;
+    }
+    // The records of a section one at a time, each checked to follow the one before by id.
+    template <class Record> bool Next(Record& record, ULONGLONG& lastId)
+    {
+        if (!Take(&record, sizeof(record)) || (lastId != 0 && record.fileId <= lastId))
+            return m_bGood = false;
+        lastId = record.fileId;
+        return true;
+    }
+    bool Skip(ULONGLONG nBytes)
+    {
+        BYTE scratch[4096];
+        for (; nBytes > 0 && m_bGood; nBytes -= std::min<ULONGLONG>(nBytes, sizeof(scratch)))
+            Take(scratch, static_cast<size_t>(std::min<ULONGLONG>(nBytes, sizeof(scratch))));
+        return m_bGood;
+    }
+    bool Trailer()
+    {
+        StoreTrailer trailer;
+        return m_bGood && m_read(&trailer, sizeof(trailer)) && trailer.crc == m_hasher.Crc() &&
+               trailer.fingerprint == m_hasher.Fingerprint();
+    }
 
-// Writes through a buffer, so that a record at a time costs no call to the system, and hashes what it writes.
+private:
+    const Read& m_read;
+    CContentHasher m_hasher;
+    bool m_bGood = true;
+};
+
+// Writes through a buffer, so that a record at a time costs no call to the system, and hashes it.
 class CStoreWriter
 {
 public:
-    explicit CStoreWriter(const CChecksumStore::Transfer& write) : m_write(write) { m_buffer.reserve(kBufferSize); }
+    explicit CStoreWriter(const Write& write) : m_write(write) { m_buffer.reserve(kBufferSize); }
 
     void Put(const void* pData, size_t nBytes)
     {
@@ -89,11 +112,6 @@ public:
         m_buffer.insert(m_buffer.end(), pBytes, pBytes + nBytes);
         if (m_buffer.size() >= kBufferSize)
             Flush();
-    }
-    template <class Record> void PutAll(const std::vector<Record>& records)
-    {
-        for (const Record& record : records)
-            Put(&record, sizeof(record));
     }
     BOOL Finish()
     {
@@ -114,253 +132,412 @@ private:
         m_buffer.clear();
     }
 
-    const CChecksumStore::Transfer& m_write;
+    const Write& m_write;
     std::vector<BYTE> m_buffer;
     CContentHasher m_hasher;
     BOOL m_bGood = TRUE;
 };
-}  // namespace
 
-void CChecksumStore::Clear()
+// The renewal of the volume's section, fed its stored files in id order: it hands on, also in id order,
+// every file the section keeps, the files read now among them, and notes which audio records still hold.
+class CSectionMerge
 {
-    m_saveCount = 0;
-    m_section = Section();
-    m_others.clear();
+public:
+    CSectionMerge(const std::vector<SearchEntry>& entries, const std::vector<UINT>& byId,
+                  const std::function<bool(UINT)>& readNow, const std::function<bool(UINT)>& isAudio, int nOldestAge,
+                  std::function<void(const StoredFile&)> keep)
+        : m_entries(entries), m_byId(byId), m_readNow(readNow), m_isAudio(isAudio), m_nOldestAge(nOldestAge),
+          m_keep(std::move(keep))
+    {
+    }
+
+    void Stored(const StoredFile& stored)
+    {
+        while (m_next < m_byId.size() && IdAt(m_next) < stored.fileId)
+            Fresh(TakeEntry());
+        if (m_next < m_byId.size() && IdAt(m_next) == stored.fileId)
+        {
+            const UINT i = TakeEntry();
+            const ListedState& listed = m_entries[i].listed;
+            if (IsRead(i))
+                Keep(FromRead(i, IsSameState(stored, listed) ? &stored : nullptr));
+            else if (IsSameState(stored, listed))
+                Keep(Aged(stored, 0));
+            return;
+        }
+        const int nAge = std::min(stored.age + 1, 0xFFFF);
+        if (nAge <= m_nOldestAge)
+            Keep(Aged(stored, static_cast<WORD>(nAge)));
+    }
+    void Finish()
+    {
+        while (m_next < m_byId.size())
+            Fresh(TakeEntry());
+    }
+    // Ids of kept files whose stored audio still holds, in order.
+    const std::vector<ULONGLONG>& KeptAudio() const { return m_keptAudio; }
+    // The audio records read now, in id order.
+    const std::vector<StoredAudio>& NewAudio() const { return m_newAudio; }
+
+private:
+    ULONGLONG IdAt(size_t k) const { return m_entries[m_byId[k]].listed.fileId; }
+    bool IsRead(UINT i) const { return m_readNow(i) && m_entries[i].key.read; }
+
+    // Two paths to one file (hard links) are one file.
+    UINT TakeEntry()
+    {
+        const UINT i = m_byId[m_next++];
+        while (m_next < m_byId.size() && IdAt(m_next) == m_entries[i].listed.fileId)
+            ++m_next;
+        return i;
+    }
+    void Fresh(UINT i)
+    {
+        if (IsRead(i))
+            Keep(FromRead(i, nullptr));
+    }
+    static StoredFile Aged(const StoredFile& stored, WORD nAge)
+    {
+        StoredFile aged = stored;
+        aged.age = nAge;
+        aged.flags &= kWholeFile | kAudio;
+        return aged;
+    }
+    // Read anew in the state it was stored in, a file keeps the key of the other kind too.
+    StoredFile FromRead(UINT i, const StoredFile* pSameState)
+    {
+        const SearchEntry& entry = m_entries[i];
+        StoredFile file = pSameState ? Aged(*pSameState, 0) : StoredFile{};
+        if (!pSameState)
+        {
+            file.fileId = entry.listed.fileId;
+            file.size = entry.listed.size;
+            file.writeTime = entry.listed.writeTime;
+            file.changeTime = entry.listed.changeTime;
+        }
+        if (m_isAudio(i))
+        {
+            file.flags |= kAudio;
+            m_newAudio.push_back(StoredAudio{file.fileId, entry.key.length, entry.key.fingerprint, entry.key.crc, 0});
+        }
+        else
+        {
+            file.flags |= kWholeFile;
+            file.fingerprint = entry.key.fingerprint;
+            file.crc = entry.key.crc;
+        }
+        return file;
+    }
+    // A kept file keeps its stored audio too, unless its audio was read now.
+    void Keep(const StoredFile& file)
+    {
+        if ((file.flags & kAudio) && (m_newAudio.empty() || m_newAudio.back().fileId != file.fileId) &&
+            (m_keptAudio.empty() || m_keptAudio.back() != file.fileId))
+            m_keptAudio.push_back(file.fileId);
+        m_keep(file);
+    }
+
+    const std::vector<SearchEntry>& m_entries;
+    const std::vector<UINT>& m_byId;
+    const std::function<bool(UINT)>& m_readNow;
+    const std::function<bool(UINT)>& m_isAudio;
+    const int m_nOldestAge;
+    const std::function<void(const StoredFile&)> m_keep;
+    size_t m_next = 0;
+    std::vector<ULONGLONG> m_keptAudio;
+    std::vector<StoredAudio> m_newAudio;
+};
+
+// The audio records the section keeps: the stored ones still held, and those read now, in id order.
+void MergeAudio(CStoreReader& reader, DWORD nStored, const CSectionMerge& merge,
+                const std::function<void(const StoredAudio&)>& keep)
+{
+    const std::vector<ULONGLONG>& kept = merge.KeptAudio();
+    const std::vector<StoredAudio>& fresh = merge.NewAudio();
+    size_t nKept = 0;
+    size_t nFresh = 0;
+    ULONGLONG lastId = 0;
+    for (DWORD a = 0; a < nStored; ++a)
+    {
+        StoredAudio stored;
+        if (!reader.Next(stored, lastId))
+            return;
+        while (nFresh < fresh.size() && fresh[nFresh].fileId < stored.fileId)
+            keep(fresh[nFresh++]);
+        while (nKept < kept.size() && kept[nKept] < stored.fileId)
+            ++nKept;
+        const bool bReadNow = nFresh < fresh.size() && fresh[nFresh].fileId == stored.fileId;
+        if (!bReadNow && nKept < kept.size() && kept[nKept] == stored.fileId)
+            keep(stored);
+    }
+    while (nFresh < fresh.size())
+        keep(fresh[nFresh++]);
 }
 
-BOOL CChecksumStore::Load(const Transfer& read)
+// Goes through the old store from its start: the volume's section through the merge that makeMerge
+// gives, its audio through audio, each other section through other. When the store has no section of
+// the volume, the merge takes place at its end, with no stored files. FALSE when the store is not whole.
+bool PassOver(const Read& read, ULONGLONG volumeSerial,
+              const std::function<CSectionMerge&(const SectionHeader*)>& makeMerge,
+              const std::function<void(const SectionHeader&, CStoreReader&)>& other,
+              const std::function<void(DWORD nStored, CSectionMerge&, CStoreReader&)>& audio, ULONGLONG& saveCount)
 {
-    CContentHasher hasher;
-    const auto take = [&](void* pData, size_t nBytes)
-    {
-        if (!read(pData, nBytes))
-            return false;
-        hasher.Update(static_cast<const BYTE*>(pData), nBytes);
-        return true;
-    };
+    CStoreReader reader(read);
     StoreHeader header;
-    if (!take(&header, sizeof(header)) || std::memcmp(header.magic, kMagic, sizeof(kMagic)) != 0 ||
-        header.version != kVersion || header.sectionCount > kMostSections)
-    {
-        Clear();
-        return FALSE;
-    }
-    size_t nFiles = 0;
+    if (!reader.Header(header))
+        return false;
+    saveCount = header.saveCount;
+    bool bMerged = false;
     for (DWORD s = 0; s < header.sectionCount; ++s)
     {
-        SectionHeader sectionHeader;
-        Section section;
-        if (!take(&sectionHeader, sizeof(sectionHeader)) || sectionHeader.fileCount > kMostFiles - nFiles ||
-            sectionHeader.audioCount > sectionHeader.fileCount)
+        SectionHeader section;
+        if (!reader.Section(section))
+            return false;
+        if (section.volumeSerial != volumeSerial || bMerged)
         {
-            Clear();
-            return FALSE;
+            other(section, reader);
+            continue;
         }
-        nFiles += sectionHeader.fileCount;
-        section.volumeSerial = sectionHeader.volumeSerial;
-        section.lastSave = sectionHeader.lastSave;
-        section.files.resize(sectionHeader.fileCount);
-        section.audio.resize(sectionHeader.audioCount);
-        if (!take(section.files.data(), section.files.size() * sizeof(StoredFile)) ||
-            !take(section.audio.data(), section.audio.size() * sizeof(StoredAudio)) || !IsById(section.files) ||
-            !IsById(section.audio))
+        bMerged = true;
+        CSectionMerge& merge = makeMerge(&section);
+        ULONGLONG lastId = 0;
+        for (DWORD f = 0; f < section.fileCount; ++f)
         {
-            Clear();
-            return FALSE;
+            StoredFile stored;
+            if (!reader.Next(stored, lastId))
+                return false;
+            merge.Stored(stored);
         }
-        for (StoredFile& file : section.files)
-            file.flags &= kWholeFile | kAudio;
-        if (section.volumeSerial == m_volumeSerial && m_section.files.empty())
-            m_section = std::move(section);
-        else
-            m_others.push_back(std::move(section));
+        merge.Finish();
+        audio(section.audioCount, merge, reader);
     }
-    StoreTrailer trailer;
-    if (!read(&trailer, sizeof(trailer)) || trailer.crc != hasher.Crc() || trailer.fingerprint != hasher.Fingerprint())
+    if (!reader.Trailer())
+        return false;
+    if (!bMerged)
     {
-        Clear();
-        return FALSE;
+        CSectionMerge& merge = makeMerge(nullptr);
+        merge.Finish();
+        audio(0, merge, reader);
     }
-    m_saveCount = header.saveCount;
-    return TRUE;
+    return true;
 }
 
-StoredFile* CChecksumStore::FindFile(const ListedState& listed)
+// What the renewed section holds when it keeps stored files up to an age.
+struct SectionCounts
 {
-    if (!IsKnowable(listed))
-        return nullptr;
-    StoredFile* pFile = const_cast<StoredFile*>(FindById(m_section.files, listed.fileId));
-    return pFile && IsSameState(*pFile, listed) ? pFile : nullptr;
-}
+    DWORD nFiles = 0;
+    DWORD nAudio = 0;
+    size_t nAtAge[kMaxAge + 1] = {};  // at 0, the files read or found now
+};
+}  // namespace
 
-BOOL CChecksumStore::FindWholeFile(const ListedState& listed, ContentKey& key)
-{
-    StoredFile* pFile = FindFile(listed);
-    if (!pFile || !(pFile->flags & kWholeFile))
-        return FALSE;
-    pFile->flags |= kFoundNow;
-    key = ContentKey{listed.size, pFile->fingerprint, pFile->crc, true};
-    return TRUE;
-}
-
-BOOL CChecksumStore::FindAudio(const ListedState& listed, ContentKey& key)
-{
-    StoredFile* pFile = FindFile(listed);
-    const StoredAudio* pAudio = pFile && (pFile->flags & kAudio) ? FindById(m_section.audio, listed.fileId) : nullptr;
-    if (!pAudio)
-        return FALSE;
-    pFile->flags |= kFoundNow;
-    key = ContentKey{pAudio->length, pAudio->fingerprint, pAudio->crc, true};
-    return TRUE;
-}
-
-// This volume's section is merged as it is written: the files read now by id, beside the stored ones
-// renewed (their age 0 when found now, one more otherwise). A first pass counts what each age keeps,
-// so that the oldest go when the store would grow past its bound.
-BOOL CChecksumStore::Save(const std::vector<SearchEntry>& entries, const std::vector<UINT>& read,
-                          const std::function<bool(UINT)>& isAudio, const Transfer& write)
+std::vector<UINT> KnowableById(const std::vector<SearchEntry>& entries)
 {
     std::vector<UINT> byId;
-    byId.reserve(read.size());
-    for (UINT i : read)
+    for (UINT i = 0; i < entries.size(); ++i)
     {
-        if (entries[i].key.read && IsKnowable(entries[i].listed))
+        if (entries[i].listed.fileId != 0 && entries[i].listed.changeTime != 0)
             byId.push_back(i);
     }
-    const auto idOf = [&](UINT i) { return entries[i].listed.fileId; };
-    std::stable_sort(byId.begin(), byId.end(), [&](UINT a, UINT b) { return idOf(a) < idOf(b); });
-    // Two paths to one file (hard links) were read as one file.
-    byId.erase(std::unique(byId.begin(), byId.end(), [&](UINT a, UINT b) { return idOf(a) == idOf(b); }), byId.end());
-    const auto readOf = [&](ULONGLONG fileId) -> const SearchEntry*
-    {
-        const auto found =
-            std::lower_bound(byId.begin(), byId.end(), fileId, [&](UINT i, ULONGLONG id) { return idOf(i) < id; });
-        return found != byId.end() && idOf(*found) == fileId ? &entries[*found] : nullptr;
-    };
-    const auto renewedAge = [](const StoredFile& file)
-    { return (file.flags & kFoundNow) ? 0 : std::min<int>(file.age + 1, 0xFFFF); };
+    std::stable_sort(byId.begin(), byId.end(),
+                     [&](UINT a, UINT b) { return entries[a].listed.fileId < entries[b].listed.fileId; });
+    return byId;
+}
 
-    // The oldest age kept: every file of this section up to it, and then the others while they fit.
-    std::vector<size_t> atAge(kMaxAge + 1, 0);
-    size_t nKept = 0;
-    for (const StoredFile& file : m_section.files)
+BOOL IsWhole(const Read& read)
+{
+    CStoreReader reader(read);
+    StoreHeader header;
+    if (!reader.Header(header))
+        return FALSE;
+    for (DWORD s = 0; s < header.sectionCount; ++s)
     {
-        if (!readOf(file.fileId) && renewedAge(file) <= kMaxAge)
-            ++atAge[static_cast<size_t>(renewedAge(file))];
+        SectionHeader section;
+        if (!reader.Section(section) || !reader.Skip(ULONGLONG{section.fileCount} * sizeof(StoredFile) +
+                                                     ULONGLONG{section.audioCount} * sizeof(StoredAudio)))
+            return FALSE;
     }
-    int nOldestAge = kMaxAge;
-    for (size_t nNew = byId.size();; --nOldestAge)
-    {
-        nKept = nNew;
-        for (int age = 0; age <= nOldestAge; ++age)
-            nKept += atAge[static_cast<size_t>(age)];
-        if (nKept <= kMaxFiles || nOldestAge == 0)
-            break;
-    }
-    std::vector<const Section*> others;
-    for (const Section& other : m_others)
-        others.push_back(&other);
-    std::sort(others.begin(), others.end(),
-              [](const Section* a, const Section* b) { return a->lastSave > b->lastSave; });
-    size_t nTotal = nKept;
-    size_t nOthers = 0;
-    while (nOthers < others.size() && nTotal + others[nOthers]->files.size() <= kMaxFiles)
-        nTotal += others[nOthers++]->files.size();
-    others.resize(nOthers);
+    return reader.Trailer();
+}
 
-    // What the section keeps of a stored file, when it keeps it.
-    const auto renewed = [&](const StoredFile& file, StoredFile& kept)
+void LookUp(const Read& read, ULONGLONG volumeSerial, const std::vector<SearchEntry>& entries,
+            const std::vector<UINT>& byId, const std::function<bool(UINT)>& wantsAudio,
+            const std::function<void(UINT, const ContentKey&)>& found)
+{
+    CStoreReader reader(read);
+    StoreHeader header;
+    if (!reader.Header(header))
+        return;
+    for (DWORD s = 0; s < header.sectionCount; ++s)
     {
-        const SearchEntry* pRead = readOf(file.fileId);
-        if (pRead)
+        SectionHeader section;
+        if (!reader.Section(section))
+            return;
+        if (section.volumeSerial != volumeSerial)
         {
-            kept = StoredOf(pRead->listed);
-            // Read anew in the same state, the file keeps the key of the other kind too.
-            if (IsSameState(file, pRead->listed))
-            {
-                kept.flags = file.flags & (kWholeFile | kAudio);
-                kept.fingerprint = file.fingerprint;
-                kept.crc = file.crc;
-            }
-            return true;
+            if (!reader.Skip(ULONGLONG{section.fileCount} * sizeof(StoredFile) +
+                             ULONGLONG{section.audioCount} * sizeof(StoredAudio)))
+                return;
+            continue;
         }
-        kept = file;
-        kept.age = static_cast<WORD>(renewedAge(file));
-        kept.flags &= kWholeFile | kAudio;
-        return kept.age <= nOldestAge;
-    };
-    std::vector<StoredAudio> audio;
-    for (const StoredAudio& stored : m_section.audio)
+        // Both in id order: one walk through each. The audio records follow the files.
+        std::vector<UINT> audioWanted;
+        size_t k = 0;
+        ULONGLONG lastId = 0;
+        for (DWORD f = 0; f < section.fileCount; ++f)
+        {
+            StoredFile stored;
+            if (!reader.Next(stored, lastId))
+                return;
+            for (; k < byId.size() && entries[byId[k]].listed.fileId <= stored.fileId; ++k)
+            {
+                const UINT i = byId[k];
+                if (!IsSameState(stored, entries[i].listed))
+                    continue;
+                if (wantsAudio(i) && (stored.flags & kAudio))
+                    audioWanted.push_back(i);
+                else if (!wantsAudio(i) && (stored.flags & kWholeFile))
+                    found(i, ContentKey{stored.size, stored.fingerprint, stored.crc, true});
+            }
+        }
+        size_t a = 0;
+        lastId = 0;
+        for (DWORD n = 0; n < section.audioCount && a < audioWanted.size(); ++n)
+        {
+            StoredAudio stored;
+            if (!reader.Next(stored, lastId))
+                return;
+            for (; a < audioWanted.size() && entries[audioWanted[a]].listed.fileId <= stored.fileId; ++a)
+            {
+                if (entries[audioWanted[a]].listed.fileId == stored.fileId)
+                    found(audioWanted[a], ContentKey{stored.length, stored.fingerprint, stored.crc, true});
+            }
+        }
+        return;
+    }
+}
+
+BOOL Renew(const Source& source, ULONGLONG volumeSerial, const std::vector<SearchEntry>& entries,
+           const std::vector<UINT>& byId, const std::function<bool(UINT)>& readNow,
+           const std::function<bool(UINT)>& isAudio, const Write& write)
+{
+    std::unique_ptr<CSectionMerge> pMerge;
+    std::vector<SectionHeader> others;
+    ULONGLONG saveCount = 0;
+    // A pass that counts, with stored files kept up to nOldestAge; FALSE when there is no whole old store.
+    const auto countAt = [&](int nOldestAge, SectionCounts& counts)
     {
-        const StoredFile* pFile = FindById(m_section.files, stored.fileId);
-        StoredFile kept;
-        const SearchEntry* pRead = readOf(stored.fileId);
-        if (pFile && renewed(*pFile, kept) && (kept.flags & kAudio) &&
-            !(pRead && isAudio(static_cast<UINT>(pRead - entries.data()))))
-            audio.push_back(stored);
+        counts = SectionCounts();
+        others.clear();
+        const auto makeMerge = [&](const SectionHeader*) -> CSectionMerge&
+        {
+            pMerge = std::make_unique<CSectionMerge>(entries, byId, readNow, isAudio, nOldestAge,
+                                                     [&](const StoredFile& file)
+                                                     {
+                                                         ++counts.nFiles;
+                                                         ++counts.nAtAge[file.age];
+                                                     });
+            return *pMerge;
+        };
+        const auto other = [&](const SectionHeader& section, CStoreReader& reader)
+        {
+            others.push_back(section);
+            reader.Skip(ULONGLONG{section.fileCount} * sizeof(StoredFile) +
+                        ULONGLONG{section.audioCount} * sizeof(StoredAudio));
+        };
+        const auto audio = [&](DWORD nStored, CSectionMerge& merge, CStoreReader& reader)
+        { MergeAudio(reader, nStored, merge, [&](const StoredAudio&) { ++counts.nAudio; }); };
+        if (source && PassOver(source(), volumeSerial, makeMerge, other, audio, saveCount))
+            return true;
+        // As if there were no store: the files read now alone.
+        counts = SectionCounts();
+        others.clear();
+        saveCount = 0;
+        CSectionMerge& merge = makeMerge(nullptr);
+        merge.Finish();
+        counts.nAudio = static_cast<DWORD>(merge.NewAudio().size());
+        return false;
+    };
+
+    SectionCounts counts;
+    const bool bOld = countAt(kMaxAge, counts);
+    // The section alone past the store's bound: its oldest files go first.
+    int nOldestAge = kMaxAge;
+    size_t nFiles = counts.nAtAge[0];
+    for (int nAge = 1; nAge <= kMaxAge && nOldestAge == kMaxAge; ++nAge)
+    {
+        if (nFiles + counts.nAtAge[nAge] > kMaxFiles)
+            nOldestAge = nAge - 1;
+        else
+            nFiles += counts.nAtAge[nAge];
+    }
+    if (nOldestAge != kMaxAge)
+        countAt(nOldestAge, counts);
+    // Then the other volumes', the most recently searched first, while they fit.
+    std::vector<size_t> byRecency(others.size());
+    for (size_t k = 0; k < byRecency.size(); ++k)
+        byRecency[k] = k;
+    std::stable_sort(byRecency.begin(), byRecency.end(),
+                     [&](size_t a, size_t b) { return others[a].lastSave > others[b].lastSave; });
+    std::vector<BYTE> keepOther(others.size(), 0);
+    size_t nTotal = counts.nFiles;
+    DWORD nSections = 1;
+    for (size_t k : byRecency)
+    {
+        if (nTotal + others[k].fileCount > kMaxFiles)
+            continue;
+        nTotal += others[k].fileCount;
+        keepOther[k] = 1;
+        ++nSections;
     }
 
     CStoreWriter writer(write);
-    StoreHeader header = {{}, kVersion, static_cast<DWORD>(others.size() + 1), m_saveCount + 1};
+    StoreHeader header = {{}, kVersion, nSections, saveCount + 1};
     std::memcpy(header.magic, kMagic, sizeof(kMagic));
     writer.Put(&header, sizeof(header));
-    for (const Section* pOther : others)
+    const SectionHeader renewed = {volumeSerial, saveCount + 1, counts.nFiles, counts.nAudio};
+    const auto makeMerge = [&](const SectionHeader*) -> CSectionMerge&
     {
-        const SectionHeader sectionHeader = {pOther->volumeSerial, pOther->lastSave,
-                                             static_cast<DWORD>(pOther->files.size()),
-                                             static_cast<DWORD>(pOther->audio.size())};
-        writer.Put(&sectionHeader, sizeof(sectionHeader));
-        writer.PutAll(pOther->files);
-        writer.PutAll(pOther->audio);
-    }
-
-    // The new audio records join the kept ones by id.
-    std::vector<StoredAudio> newAudio;
-    for (UINT i : byId)
+        writer.Put(&renewed, sizeof(renewed));
+        pMerge = std::make_unique<CSectionMerge>(entries, byId, readNow, isAudio, nOldestAge,
+                                                 [&](const StoredFile& file) { writer.Put(&file, sizeof(file)); });
+        return *pMerge;
+    };
+    size_t nOther = 0;
+    const auto other = [&](const SectionHeader& section, CStoreReader& reader)
     {
-        if (isAudio(i))
-            newAudio.push_back(
-                StoredAudio{idOf(i), entries[i].key.length, entries[i].key.fingerprint, entries[i].key.crc, 0});
-    }
-    std::vector<StoredAudio> allAudio;
-    allAudio.reserve(audio.size() + newAudio.size());
-    std::merge(audio.begin(), audio.end(), newAudio.begin(), newAudio.end(), std::back_inserter(allAudio),
-               [](const StoredAudio& a, const StoredAudio& b) { return a.fileId < b.fileId; });
-
-    const SectionHeader sectionHeader = {m_volumeSerial, m_saveCount + 1, static_cast<DWORD>(nKept),
-                                         static_cast<DWORD>(allAudio.size())};
-    writer.Put(&sectionHeader, sizeof(sectionHeader));
-    auto stored = m_section.files.begin();
-    auto fresh = byId.begin();
-    while (stored != m_section.files.end() || fresh != byId.end())
-    {
-        StoredFile file;
-        if (fresh == byId.end() || (stored != m_section.files.end() && stored->fileId < idOf(*fresh)))
+        const ULONGLONG nBytes =
+            ULONGLONG{section.fileCount} * sizeof(StoredFile) + ULONGLONG{section.audioCount} * sizeof(StoredAudio);
+        if (!keepOther[nOther++])
         {
-            if (!renewed(*stored++, file))
-                continue;
+            reader.Skip(nBytes);
+            return;
         }
-        else
+        writer.Put(&section, sizeof(section));
+        BYTE chunk[4096];
+        for (ULONGLONG nLeft = nBytes; nLeft > 0;)
         {
-            const UINT i = *fresh++;
-            if (stored != m_section.files.end() && stored->fileId == idOf(i))
-                renewed(*stored++, file);
-            else
-                file = StoredOf(entries[i].listed);
-            const ContentKey& key = entries[i].key;
-            if (isAudio(i))
-            {
-                file.flags |= kAudio;
-            }
-            else
-            {
-                file.flags |= kWholeFile;
-                file.fingerprint = key.fingerprint;
-                file.crc = key.crc;
-            }
+            const size_t nChunk = static_cast<size_t>(std::min<ULONGLONG>(nLeft, sizeof(chunk)));
+            if (!reader.Take(chunk, nChunk))
+                return;
+            writer.Put(chunk, nChunk);
+            nLeft -= nChunk;
         }
-        writer.Put(&file, sizeof(file));
+    };
+    const auto audio = [&](DWORD nStored, CSectionMerge& merge, CStoreReader& reader)
+    { MergeAudio(reader, nStored, merge, [&](const StoredAudio& record) { writer.Put(&record, sizeof(record)); }); };
+    if (bOld)
+    {
+        if (!PassOver(source(), volumeSerial, makeMerge, other, audio, saveCount))
+            return FALSE;
     }
-    writer.PutAll(allAudio);
+    else
+    {
+        CSectionMerge& merge = makeMerge(nullptr);
+        merge.Finish();
+        for (const StoredAudio& record : merge.NewAudio())
+            writer.Put(&record, sizeof(record));
+    }
     return writer.Finish();
 }
+}  // namespace checksum_store

@@ -1,4 +1,5 @@
-// CChecksumStore: the keys of files read by earlier searches, remembered by file identity.
+// The checksum store: the keys of files read by earlier searches, remembered by file identity, read
+// and written as a stream so that no search ever holds the whole store.
 #pragma once
 #include "search/WorkingTable.h"
 #include <windows.h>
@@ -33,49 +34,41 @@ static_assert(sizeof(StoredAudio) == 32, "the store's audio records are 32 bytes
 
 // A key is taken from the store only for a file whose id, size, write time and change time all equal
 // those it was read with: any change at all, even one with the write time set back, moves the change
-// time, which no program can set back.
+// time, which no program can set back. A file with no id or no change time is neither looked up nor kept.
 //
 // The store holds a section for each volume searched. A search looks up and renews only its own
 // volume's, whose files unseen for kMaxAge searches of that volume are dropped; the whole store holds at
 // most kMaxFiles files, and beyond that the sections searched least recently go first.
-class CChecksumStore
+namespace checksum_store
 {
-public:
-    static const WORD kMaxAge = 10;
-    static const size_t kMaxFiles = 2000000;
-    // Reads or writes exactly that many bytes; FALSE when it cannot.
-    using Transfer = std::function<BOOL(void* pData, size_t nBytes)>;
+const WORD kMaxAge = 10;
+const size_t kMaxFiles = 2000000;
 
-    explicit CChecksumStore(ULONGLONG volumeSerial) : m_volumeSerial(volumeSerial) {}
-    CChecksumStore(const CChecksumStore&) = delete;
-    CChecksumStore& operator=(const CChecksumStore&) = delete;
+// Reads the next nBytes of the store, or FALSE; reading starts at the store's beginning.
+using Read = std::function<BOOL(void* pData, size_t nBytes)>;
+// A reading of the store from its beginning, each time it is called.
+using Source = std::function<Read()>;
+using Write = std::function<BOOL(const void* pData, size_t nBytes)>;
 
-    // A store that is cut short, of another format or that fails its own checksum counts as empty,
-    // and is written anew. FALSE then.
-    BOOL Load(const Transfer& read);
-    // The whole file's key, or an MP3 file's audio key (its length the audio's), of a file unchanged
-    // since it was read; FALSE when there is none.
-    BOOL FindWholeFile(const ListedState& listed, ContentKey& key);
-    BOOL FindAudio(const ListedState& listed, ContentKey& key);
-    // Writes the store with what this search read: entries[i] for every i of read, whose key is the
-    // audio's when isAudio(i). The other volumes' sections go as they were.
-    BOOL Save(const std::vector<SearchEntry>& entries, const std::vector<UINT>& read,
-              const std::function<bool(UINT)>& isAudio, const Transfer& write);
+// Entries the store may know (with an id and a change time): their indexes, by file id.
+std::vector<UINT> KnowableById(const std::vector<SearchEntry>& entries);
 
-private:
-    struct Section
-    {
-        ULONGLONG volumeSerial = 0;
-        ULONGLONG lastSave = 0;
-        std::vector<StoredFile> files;   // by file id
-        std::vector<StoredAudio> audio;  // by file id
-    };
+// TRUE when the store is of this format, complete, and its own checksum is right. A store that is not
+// is never looked up: it is ignored, and written anew.
+BOOL IsWhole(const Read& read);
 
-    StoredFile* FindFile(const ListedState& listed);
-    void Clear();
+// For each entries[i], i of byId, that the volume's section knows in its present state: found(i, key),
+// with the audio's key when wantsAudio(i), the whole file's otherwise. Only for a store found whole.
+void LookUp(const Read& read, ULONGLONG volumeSerial, const std::vector<SearchEntry>& entries,
+            const std::vector<UINT>& byId, const std::function<bool(UINT)>& wantsAudio,
+            const std::function<void(UINT, const ContentKey&)>& found);
 
-    ULONGLONG m_volumeSerial;
-    ULONGLONG m_saveCount = 0;
-    Section m_section;              // this volume's
-    std::vector<Section> m_others;  // the other volumes', kept as they are
-};
+// The store written anew: the volume's section renewed with this search, whose files are entries[i] for
+// i of byId; those read now (readNow(i)) are kept with their key, the audio's when isAudio(i). Files of
+// the section found as they were are kept and renewed; the others age. The other volumes' sections go
+// as they were. The old store comes from source, read twice, or from nowhere when source is empty or
+// it is not whole.
+BOOL Renew(const Source& source, ULONGLONG volumeSerial, const std::vector<SearchEntry>& entries,
+           const std::vector<UINT>& byId, const std::function<bool(UINT)>& readNow,
+           const std::function<bool(UINT)>& isAudio, const Write& write);
+}  // namespace checksum_store

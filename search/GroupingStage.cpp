@@ -33,6 +33,12 @@ public:
             m_nRemoved += AddGroup(run, static_cast<UINT>(m_nFile));
             run.report.ShowPos(m_nShown, nTotal - m_nRemoved - 1);
         }
+        else
+        {
+            // A file with no copy is shown and then needs its path no more: memory peaks while the
+            // groups are built, and this gives back as much as the groups take.
+            run.table[static_cast<size_t>(m_nFile)].path.Empty();
+        }
         ++m_nShown;
         ++m_nFile;
         return Step::kNext;

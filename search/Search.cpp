@@ -1,17 +1,14 @@
 // CSearch: the stages of a search, run in their order.
 #include "search/Search.h"
 #include "results/ResultsTable.h"
-#include "search/ChecksumStore.h"
 #include "search/SearchProgress.h"
 #include "search/Stages.h"
 
 CSearch::CSearch(const std::string& root, BOOL bMp3, std::function<Outcome()> checkStop, DWORD nWaitMs,
                  CSearchProgress& report, CSearchHold& hold, CResultsTable& results, CDupListCtrl& list)
-    : m_run{root, bMp3, std::move(checkStop), nWaitMs, report, hold, results, list, CWorkingTable(), nullptr, FALSE}
+    : m_run{root, bMp3, std::move(checkStop), nWaitMs, report, hold, results, list, CWorkingTable(), FALSE, FALSE, 0}
 {
 }
-
-CSearch::~CSearch() = default;
 
 Outcome CSearch::Run()
 {

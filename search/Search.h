@@ -8,7 +8,6 @@ class CSearch
 public:
     CSearch(const std::string& root, BOOL bMp3, std::function<Outcome()> checkStop, DWORD nWaitMs,
             CSearchProgress& report, CSearchHold& hold, CResultsTable& results, CDupListCtrl& list);
-    ~CSearch();
     CSearch(const CSearch&) = delete;
     CSearch& operator=(const CSearch&) = delete;
 

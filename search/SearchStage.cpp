@@ -3,14 +3,14 @@
 #include "search/SearchProgress.h"
 #include "search/StoreFile.h"
 
-CChecksumStore* StoreOf(SearchRun& run)
+BOOL HasStore(SearchRun& run)
 {
-    if (!run.bStoreOpened)
+    if (!run.bStoreAsked)
     {
-        run.pStore = OpenChecksumStore(run.root.c_str());
-        run.bStoreOpened = TRUE;
+        run.bHasStore = StoreVolumeOf(run.root.c_str(), run.storeVolume);
+        run.bStoreAsked = TRUE;
     }
-    return run.pStore.get();
+    return run.bHasStore;
 }
 
 Outcome RunStage(CSearchStage& stage, SearchRun& run)

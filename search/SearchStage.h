@@ -3,10 +3,8 @@
 #include "ops/Outcome.h"
 #include "search/WorkingTable.h"
 #include <functional>
-#include <memory>
 #include <string>
 
-class CChecksumStore;
 class CDupListCtrl;
 class CResultsTable;
 class CSearchHold;
@@ -25,14 +23,14 @@ struct SearchRun
     CResultsTable& results;
     CDupListCtrl& list;
     CWorkingTable table;
-    // The keys remembered by earlier searches of the root's volume, open from the first stage that asks
-    // for them to the end of the checksum stage; null where the volume has no store.
-    std::unique_ptr<CChecksumStore> pStore;
-    BOOL bStoreOpened = FALSE;
+    // Whether the root's volume has a section in the checksum store, and which: asked at the first need.
+    BOOL bStoreAsked = FALSE;
+    BOOL bHasStore = FALSE;
+    ULONGLONG storeVolume = 0;
 };
 
-// The store of the run, opened at the first call.
-CChecksumStore* StoreOf(SearchRun& run);
+// TRUE when the search looks up and renews the checksum store, in the section of run.storeVolume.
+BOOL HasStore(SearchRun& run);
 
 // A stage is its texts, its step on the next entry and what it keeps. Whatever it holds on to while it
 // runs (threads, a list with its drawing off) it lets go in its destructor, which runs after a stop too.

@@ -1,9 +1,9 @@
 // Reading and writing the checksum store through the file-system boundary.
 #include "search/StoreFile.h"
 #include "framework/FileSystem.h"
-#include "search/FileChecksum.h"
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace
 {
@@ -12,41 +12,75 @@ std::string StorePath(const std::string& folder)
     return folder + "\\checksums.dat";
 }
 
-// Transfers of any size, in pieces a single read or write can take.
-template <class Piece> BOOL InPieces(void* pData, size_t nBytes, Piece piece)
+// Reads the open file from where it stands, in pieces of a size a single read takes; through a buffer,
+// so that a record at a time costs no call to the system.
+class CBufferedRead
 {
-    const DWORD kMostAtOnce = 1 << 30;
-    for (BYTE* pBytes = static_cast<BYTE*>(pData); nBytes > 0;)
+public:
+    explicit CBufferedRead(CFile& file) : m_file(file), m_buffer(kBufferSize) {}
+
+    BOOL operator()(void* pData, size_t nBytes)
     {
-        const DWORD nPiece = static_cast<DWORD>(std::min<size_t>(nBytes, kMostAtOnce));
-        if (!piece(pBytes, nPiece))
-            return FALSE;
-        pBytes += nPiece;
-        nBytes -= nPiece;
+        BYTE* pTo = static_cast<BYTE*>(pData);
+        while (nBytes > 0)
+        {
+            if (m_nAt == m_nHeld)
+            {
+                DWORD nRead = 0;
+                if (!m_file.Read(m_buffer.data(), kBufferSize, nRead) || nRead == 0)
+                    return FALSE;
+                m_nAt = 0;
+                m_nHeld = nRead;
+            }
+            const size_t nTaken = std::min<size_t>(nBytes, m_nHeld - m_nAt);
+            std::copy(m_buffer.begin() + static_cast<ptrdiff_t>(m_nAt),
+                      m_buffer.begin() + static_cast<ptrdiff_t>(m_nAt + nTaken), pTo);
+            m_nAt += nTaken;
+            pTo += nTaken;
+            nBytes -= nTaken;
+        }
+        return TRUE;
     }
-    return TRUE;
+
+private:
+    static const DWORD kBufferSize = 1 << 20;
+    CFile& m_file;
+    std::vector<BYTE> m_buffer;
+    size_t m_nAt = 0;
+    size_t m_nHeld = 0;
+};
+
+// A reading of the open file from its start.
+checksum_store::Read ReadFromStart(CFile& file)
+{
+    auto pRead = std::make_shared<CBufferedRead>(file);
+    return [&file, pRead](void* pData, size_t nBytes) { return (*pRead)(pData, nBytes); };
 }
 }  // namespace
 
-std::unique_ptr<CChecksumStore> OpenChecksumStore(LPCSTR pszRoot)
+BOOL StoreVolumeOf(LPCSTR pszRoot, ULONGLONG& volumeSerial)
 {
     CFile root;
-    ULONGLONG nSerial = 0;
     std::string fileSystem;
-    if (!root.OpenForIdentity(pszRoot) || !root.GetVolume(nSerial, fileSystem) ||
-        (fileSystem != "NTFS" && fileSystem != "ReFS"))
-        return nullptr;
-    auto pStore = std::make_unique<CChecksumStore>(nSerial);
-    const std::string folder = ProgramDataFolder();
-    CFile file;
-    if (!folder.empty() && file.OpenForReading(StorePath(folder).c_str()))
-        pStore->Load([&](void* pData, size_t nBytes)
-                     { return InPieces(pData, nBytes, [&](BYTE* p, DWORD n) { return file.ReadExactly(p, n); }); });
-    return pStore;
+    return root.OpenForIdentity(pszRoot) && root.GetVolume(volumeSerial, fileSystem) &&
+           (fileSystem == "NTFS" || fileSystem == "ReFS");
 }
 
-void SaveChecksumStore(CChecksumStore& store, const std::vector<SearchEntry>& entries, const std::vector<UINT>& read,
-                       BOOL bMp3)
+// The file stays open from the check to the lookup, so that what was checked is what is looked up, even
+// should another window put a new store in its place meanwhile.
+void LookUpStore(ULONGLONG volumeSerial, const std::vector<SearchEntry>& entries, const std::vector<UINT>& byId,
+                 const std::function<bool(UINT)>& wantsAudio, const std::function<void(UINT, const ContentKey&)>& found)
+{
+    const std::string folder = ProgramDataFolder();
+    CFile file;
+    if (byId.empty() || folder.empty() || !file.OpenForReading(StorePath(folder).c_str()) ||
+        !checksum_store::IsWhole(ReadFromStart(file)) || !file.Seek(0))
+        return;
+    checksum_store::LookUp(ReadFromStart(file), volumeSerial, entries, byId, wantsAudio, found);
+}
+
+void SaveStore(ULONGLONG volumeSerial, const std::vector<SearchEntry>& entries, const std::vector<UINT>& byId,
+               const std::function<bool(UINT)>& readNow, const std::function<bool(UINT)>& isAudio)
 {
     const std::string folder = ProgramDataFolder();
     if (folder.empty())
@@ -59,12 +93,19 @@ void SaveChecksumStore(CChecksumStore& store, const std::vector<SearchEntry>& en
     DeletePath(temporary.c_str());
     BOOL bWritten;
     {
+        CFile old;
+        checksum_store::Source source;
+        if (old.OpenForReading(StorePath(folder).c_str()))
+            source = [&old]
+            {
+                old.Seek(0);
+                return ReadFromStart(old);
+            };
         CFile file;
         bWritten = file.CreateNew(temporary.c_str()) &&
-                   store.Save(
-                       entries, read, [&](UINT i) { return bMp3 && IsMp3File(entries[i].path); },
-                       [&](void* pData, size_t nBytes)
-                       { return InPieces(pData, nBytes, [&](BYTE* p, DWORD n) { return file.Write(p, n); }); });
+                   checksum_store::Renew(source, volumeSerial, entries, byId, readNow, isAudio,
+                                         [&](const void* pData, size_t nBytes)
+                                         { return file.Write(pData, static_cast<DWORD>(nBytes)); });
     }
     if (!bWritten || !RenameReplacing(temporary.c_str(), StorePath(folder).c_str()))
         DeletePath(temporary.c_str());

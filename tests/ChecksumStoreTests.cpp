@@ -3,6 +3,7 @@
 #include "search/ChecksumStore.h"
 #include "tests/DialogHarness.h"
 #include <cstring>
+#include <map>
 
 namespace
 {
@@ -13,32 +14,47 @@ SearchEntry Read(ULONGLONG fileId, ULONGLONG size, DWORD crc)
                        ContentKey{size, crc * 7ull, crc, true}};
 }
 
-std::vector<BYTE> Saved(CChecksumStore& store, const std::vector<SearchEntry>& entries, std::vector<UINT> read,
-                        bool bAudio = false)
+checksum_store::Read ReadOf(const std::vector<BYTE>& bytes)
 {
+    return [&bytes, nAt = size_t(0)](void* pData, size_t nBytes) mutable
+    {
+        if (bytes.size() - nAt < nBytes)
+            return FALSE;
+        std::memcpy(pData, bytes.data() + nAt, nBytes);
+        nAt += nBytes;
+        return TRUE;
+    };
+}
+
+// The store written anew from old (none when empty) with these entries, every one of them read now.
+std::vector<BYTE> Renewed(const std::vector<BYTE>& old, ULONGLONG volume, const std::vector<SearchEntry>& entries,
+                          bool bReadNow = true, bool bAudio = false)
+{
+    checksum_store::Source source;
+    if (!old.empty())
+        source = [&] { return ReadOf(old); };
     std::vector<BYTE> bytes;
-    EXPECT_TRUE(store.Save(
-        entries, read, [&](UINT) { return bAudio; },
-        [&](void* pData, size_t nBytes)
+    EXPECT_TRUE(checksum_store::Renew(
+        source, volume, entries, checksum_store::KnowableById(entries), [&](UINT) { return bReadNow; },
+        [&](UINT) { return bAudio; },
+        [&](const void* pData, size_t nBytes)
         {
-            bytes.insert(bytes.end(), static_cast<BYTE*>(pData), static_cast<BYTE*>(pData) + nBytes);
+            bytes.insert(bytes.end(), static_cast<const BYTE*>(pData), static_cast<const BYTE*>(pData) + nBytes);
             return TRUE;
         }));
     return bytes;
 }
 
-BOOL Load(CChecksumStore& store, const std::vector<BYTE>& bytes)
+// The keys a whole store gives these entries, by entry.
+std::map<UINT, ContentKey> Found(const std::vector<BYTE>& bytes, ULONGLONG volume,
+                                 const std::vector<SearchEntry>& entries, bool bAudio = false)
 {
-    size_t nAt = 0;
-    return store.Load(
-        [&](void* pData, size_t nBytes)
-        {
-            if (bytes.size() - nAt < nBytes)
-                return FALSE;
-            std::memcpy(pData, bytes.data() + nAt, nBytes);
-            nAt += nBytes;
-            return TRUE;
-        });
+    std::map<UINT, ContentKey> found;
+    if (checksum_store::IsWhole(ReadOf(bytes)))
+        checksum_store::LookUp(
+            ReadOf(bytes), volume, entries, checksum_store::KnowableById(entries), [&](UINT) { return bAudio; },
+            [&](UINT i, const ContentKey& key) { found[i] = key; });
+    return found;
 }
 
 // The store of this user, forgotten before a test and after it.
@@ -63,64 +79,51 @@ private:
 TEST(ChecksumStore, KeepsWhatWasReadAndFindsItOnlyForTheSameFileInTheSameState)
 {
     const std::vector<SearchEntry> entries = {Read(5, 100, 11), Read(3, 200, 22), Read(9, 100, 33)};
-    CChecksumStore first(77);
-    const std::vector<BYTE> bytes = Saved(first, entries, {0, 1, 2});
+    const std::vector<BYTE> bytes = Renewed({}, 77, entries);
     EXPECT_EQ(sizeof(StoredFile) * 3 + 64, bytes.size()) << "48 bytes a file, and the headers";
-
-    CChecksumStore again(77);
-    ASSERT_TRUE(Load(again, bytes));
-    ContentKey key = {};
-    ASSERT_TRUE(again.FindWholeFile(entries[1].listed, key));
-    EXPECT_EQ(22u, key.crc);
-    EXPECT_EQ(154u, key.fingerprint);
-    EXPECT_EQ(200u, key.length);
+    const std::map<UINT, ContentKey> found = Found(bytes, 77, entries);
+    ASSERT_EQ(3u, found.size());
+    EXPECT_EQ(22u, found.at(1).crc);
+    EXPECT_EQ(154u, found.at(1).fingerprint);
+    EXPECT_EQ(200u, found.at(1).length);
     for (ULONGLONG ListedState::*field : {&ListedState::size, &ListedState::writeTime, &ListedState::changeTime})
     {
-        ListedState changed = entries[0].listed;
-        ++(changed.*field);
-        EXPECT_FALSE(again.FindWholeFile(changed, key));
+        std::vector<SearchEntry> changed = {entries[0]};
+        ++(changed[0].listed.*field);
+        EXPECT_TRUE(Found(bytes, 77, changed).empty());
     }
-    EXPECT_FALSE(again.FindAudio(entries[0].listed, key)) << "no audio was read";
-    CChecksumStore otherVolume(78);
-    ASSERT_TRUE(Load(otherVolume, bytes));
-    EXPECT_FALSE(otherVolume.FindWholeFile(entries[0].listed, key));
+    EXPECT_TRUE(Found(bytes, 77, entries, true).empty()) << "no audio was read";
+    EXPECT_TRUE(Found(bytes, 78, entries).empty()) << "another volume";
 
-    // The audio of file 5 read by a search in MP3 mode keeps the whole file's key beside it; files unseen
-    // for more searches than the store keeps them go.
+    // The audio of file 5 read by a search in MP3 mode that also met file 3 as it was: the whole file's
+    // key stays beside the audio's, and files unseen for more searches than the store keeps them go.
     SearchEntry audio = entries[0];
     audio.key = ContentKey{60, 4, 44, true};
-    std::vector<BYTE> renewed = Saved(again, {audio}, {0}, true);
-    for (int nSearch = 0; nSearch < CChecksumStore::kMaxAge; ++nSearch)
+    std::vector<BYTE> renewed = Renewed(Renewed(bytes, 77, {entries[1]}, false), 77, {audio}, true, true);
+    for (int nSearch = 0; nSearch < checksum_store::kMaxAge - 1; ++nSearch)
     {
-        CChecksumStore later(77);
-        ASSERT_TRUE(Load(later, renewed));
-        EXPECT_TRUE(later.FindAudio(entries[0].listed, key));
-        EXPECT_EQ(60u, key.length);
-        EXPECT_TRUE(later.FindWholeFile(entries[0].listed, key));
-        renewed = Saved(later, {}, {});
+        EXPECT_EQ(60u, Found(renewed, 77, {entries[0]}, true).at(0).length);
+        EXPECT_EQ(1u, Found(renewed, 77, {entries[0]}).size());
+        renewed = Renewed(renewed, 77, {entries[0]}, false);
     }
-    CChecksumStore last(77);
-    ASSERT_TRUE(Load(last, renewed));
-    EXPECT_TRUE(last.FindWholeFile(entries[0].listed, key));
-    EXPECT_TRUE(last.FindWholeFile(entries[1].listed, key)) << "unseen for as many searches as are kept";
-    EXPECT_FALSE(last.FindWholeFile(entries[2].listed, key)) << "unseen for one more";
+    EXPECT_EQ(1u, Found(renewed, 77, {entries[1]}).size()) << "unseen for as many searches as are kept";
+    EXPECT_TRUE(Found(renewed, 77, {entries[2]}).empty()) << "unseen for one more";
 }
 
-TEST(ChecksumStore, ACutDamagedOrForeignStoreIsIgnored)
+TEST(ChecksumStore, ACutDamagedOrForeignStoreIsIgnoredAndWrittenAnew)
 {
-    CChecksumStore store(77);
-    const std::vector<BYTE> bytes = Saved(store, {Read(5, 100, 11)}, {0});
+    const std::vector<BYTE> bytes = Renewed({}, 77, {Read(5, 100, 11)});
     std::vector<BYTE> cut(bytes.begin(), bytes.end() - 1);
     std::vector<BYTE> damaged = bytes;
-    damaged[40] ^= 1;
+    damaged[60] ^= 1;
     std::vector<BYTE> foreign = bytes;
     foreign[8] = 2;  // the format's version
     for (const std::vector<BYTE>* pBytes : {&cut, &damaged, &foreign})
     {
-        CChecksumStore loaded(77);
-        ContentKey key;
-        EXPECT_FALSE(Load(loaded, *pBytes));
-        EXPECT_FALSE(loaded.FindWholeFile(Read(5, 100, 11).listed, key));
+        EXPECT_FALSE(checksum_store::IsWhole(ReadOf(*pBytes)));
+        const std::vector<BYTE> anew = Renewed(*pBytes, 77, {Read(9, 100, 33)});
+        EXPECT_TRUE(Found(anew, 77, {Read(5, 100, 11)}).empty());
+        EXPECT_EQ(1u, Found(anew, 77, {Read(9, 100, 33)}).size());
     }
 }
 

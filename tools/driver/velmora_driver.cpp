@@ -18,6 +18,7 @@
 #include <psapi.h>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <string>
@@ -81,6 +82,7 @@ int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
     using stages::kStageTexts;
     const size_t nStages = sizeof(kStageTexts) / sizeof(kStageTexts[0]);
     std::vector<double> started(nStages, 0);
+    std::vector<SIZE_T> largestMemory(nStages, 0);  // the working set seen at the polls of each stage
     const auto isFound = [&](size_t i) { return kStageTexts[i].stage == stages::SearchStage::Found; };
     const auto isStopped = [&](size_t i) { return kStageTexts[i].stage == stages::SearchStage::Stopped; };
     app.SetText(IDC_PATH, pszFolder);
@@ -91,12 +93,19 @@ int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
     for (BOOL bEnded = FALSE; !bEnded; ::Sleep(50))
     {
         const stages::SearchStage stage = stages::ClassifyStatus(app.Text(IDC_STATUS).c_str());
+        PROCESS_MEMORY_COUNTERS memory = {};
+        memory.cb = sizeof(memory);
+        const SIZE_T nWorkingSet = app.ProcessHandle() && ::GetProcessMemoryInfo(app.ProcessHandle(), &memory,
+                                                                                 sizeof(memory))
+                                       ? memory.WorkingSetSize
+                                       : 0;
         for (size_t i = 0; i < nStages; ++i)
         {
             if (kStageTexts[i].stage != stage)
                 continue;
             if (started[i] == 0)
                 started[i] = NowSeconds() - start;
+            largestMemory[i] = std::max(largestMemory[i], nWorkingSet);
             bEnded = isFound(i) || isStopped(i);
         }
     }
@@ -117,7 +126,8 @@ int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
                 break;
             }
         }
-        std::printf("stage %-12s %8.2f s\n", kStageTexts[i].label, next - started[i]);
+        std::printf("stage %-12s %8.2f s %6.1f MB\n", kStageTexts[i].label, next - started[i],
+                    static_cast<double>(largestMemory[i]) / 1e6);
     }
     std::printf("total %.2f s\nstatus %s\nrows %d\n", total, app.Text(IDC_STATUS).c_str(), app.RowCount());
     PROCESS_MEMORY_COUNTERS memory = {};
