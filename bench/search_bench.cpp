@@ -4,6 +4,7 @@
 #include "bench/IoFloor.h"
 #include "kit/DialogUnderTest.h"
 #include "kit/StatusStages.h"
+#include "framework/FileSystem.h"
 #include "framework/ScopedWin.h"
 #include "framework/WinApp.h"
 #include "search/Mp3Tags.h"
@@ -45,9 +46,11 @@ struct SearchRun
 };
 
 // A search as a user gives it: path typed, box checked, button clicked; each search first empties the
-// previous results, and that is timed apart, as a first search has none.
+// previous results, and that is timed apart, as a first search has none. Each is a first search: the
+// checksums an earlier one remembered are forgotten, as the tools it is compared with remember none.
 SearchRun TimedSearch(CDialogUnderTest& dialog, const std::string& folder, BOOL bMp3, BOOL bStamped)
 {
+    DeletePath((ProgramDataFolder() + "\\checksums.dat").c_str());
     dialog.SetControlText(IDC_PATH, folder);
     ::CheckDlgButton(dialog.m_hWnd, IDC_MP3, bMp3 ? BST_CHECKED : BST_UNCHECKED);
     SearchRun run = {};

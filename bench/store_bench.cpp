@@ -28,14 +28,15 @@ int main(int argc, char** argv)
     const std::vector<UINT> byId = checksum_store::KnowableById(entries);
     const double sorted = NowSeconds() - start;
     start = NowSeconds();
-    SaveStore(volume, entries, byId, all, none);
+    SaveStore(volume, entries, byId, all, none, [] {});
     const double firstSave = NowSeconds() - start;
     UINT nFound = 0;
     start = NowSeconds();
-    LookUpStore(volume, entries, byId, none, [&](UINT, const ContentKey&) { ++nFound; });
+    LookUpStore(
+        volume, entries, byId, none, [&](UINT, const ContentKey&) { ++nFound; }, [] {});
     const double lookUp = NowSeconds() - start;
     start = NowSeconds();
-    SaveStore(volume, entries, byId, none, none);
+    SaveStore(volume, entries, byId, none, none, [] {});
     const double renewal = NowSeconds() - start;
     CFile file;
     ULONGLONG nBytes = 0;

@@ -45,7 +45,8 @@ public:
                         return;
                     entries[i].key = key;
                     known[i] = 1;
-                });
+                },
+                [&] { KeepAnswering(run); });
         }
         for (UINT i = 0; i < entries.size(); ++i)
         {
@@ -121,7 +122,7 @@ private:
             read[m_pJob->toRead[static_cast<size_t>(k)]] = 1;
         SaveStore(
             m_pRun->storeVolume, m_pJob->entries, m_byId, [&](UINT i) { return read[i] != 0; },
-            [&](UINT i) { return IsAudio(i); });
+            [&](UINT i) { return IsAudio(i); }, [&] { KeepAnswering(*m_pRun); });
     }
 
     SearchRun* m_pRun = nullptr;  // while the stage holds the table

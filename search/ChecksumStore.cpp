@@ -1,143 +1,14 @@
-// The checksum store's format, its lookups and its renewal, each a pass over the store from its start.
+// The checksum store's lookups and its renewal, each a pass over the store from its start.
 #include "search/ChecksumStore.h"
-#include "search/ContentHasher.h"
+#include "search/StoreFormat.h"
 #include <algorithm>
-#include <cstring>
 #include <memory>
+#include <utility>
 
 namespace checksum_store
 {
 namespace
 {
-// The file: a header, a section for each volume (a header, its files, its audio records), and the
-// checksum of everything before it. Numbers are as the machine holds them.
-const char kMagic[8] = {'V', 'L', 'M', 'C', 'K', 'S', 'U', 'M'};
-const DWORD kVersion = 1;
-const DWORD kMostSections = 4096;
-// More than any store ever written holds: beyond this a count can only be a damaged one.
-const DWORD kMostFiles = 1u << 26;
-
-struct StoreHeader
-{
-    char magic[8];
-    DWORD version;
-    DWORD sectionCount;
-    ULONGLONG saveCount;  // the stores written so far: a section's lastSave tells how recent it is
-};
-
-struct SectionHeader
-{
-    ULONGLONG volumeSerial;
-    ULONGLONG lastSave;
-    DWORD fileCount;
-    DWORD audioCount;
-};
-
-struct StoreTrailer
-{
-    ULONGLONG fingerprint;
-    DWORD crc;
-    DWORD reserved;
-};
-
-const WORD kWholeFile = 1;
-const WORD kAudio = 2;
-
-bool IsSameState(const StoredFile& stored, const ListedState& listed)
-{
-    return stored.fileId == listed.fileId && stored.size == listed.size && stored.writeTime == listed.writeTime &&
-           stored.changeTime == listed.changeTime;
-}
-
-// Reads the store in order, hashing what it reads, and tells whether what it read so far made sense.
-class CStoreReader
-{
-public:
-    explicit CStoreReader(const Read& read) : m_read(read) {}
-
-    bool Take(void* pData, size_t nBytes)
-    {
-        m_bGood = m_bGood && m_read(pData, nBytes);
-        if (m_bGood)
-            m_hasher.Update(static_cast<const BYTE*>(pData), nBytes);
-        return m_bGood;
-    }
-    bool Header(StoreHeader& header)
-    {
-        return Take(&header, sizeof(header)) && std::memcmp(header.magic, kMagic, sizeof(kMagic)) == 0 &&
-               header.version == kVersion && header.sectionCount <= kMostSections;
-    }
-    bool Section(SectionHeader& header)
-    {
-        return Take(&header, sizeof(header)) && header.fileCount <= kMostFiles && header.audioCount <= header.fileCount;
-    }
-    // The records of a section one at a time, each checked to follow the one before by id.
-    template <class Record> bool Next(Record& record, ULONGLONG& lastId)
-    {
-        if (!Take(&record, sizeof(record)) || (lastId != 0 && record.fileId <= lastId))
-            return m_bGood = false;
-        lastId = record.fileId;
-        return true;
-    }
-    bool Skip(ULONGLONG nBytes)
-    {
-        BYTE scratch[4096];
-        for (; nBytes > 0 && m_bGood; nBytes -= std::min<ULONGLONG>(nBytes, sizeof(scratch)))
-            Take(scratch, static_cast<size_t>(std::min<ULONGLONG>(nBytes, sizeof(scratch))));
-        return m_bGood;
-    }
-    bool Trailer()
-    {
-        StoreTrailer trailer;
-        return m_bGood && m_read(&trailer, sizeof(trailer)) && trailer.crc == m_hasher.Crc() &&
-               trailer.fingerprint == m_hasher.Fingerprint();
-    }
-
-private:
-    const Read& m_read;
-    CContentHasher m_hasher;
-    bool m_bGood = true;
-};
-
-// Writes through a buffer, so that a record at a time costs no call to the system, and hashes it.
-class CStoreWriter
-{
-public:
-    explicit CStoreWriter(const Write& write) : m_write(write) { m_buffer.reserve(kBufferSize); }
-
-    void Put(const void* pData, size_t nBytes)
-    {
-        m_hasher.Update(static_cast<const BYTE*>(pData), nBytes);
-        const BYTE* pBytes = static_cast<const BYTE*>(pData);
-        m_buffer.insert(m_buffer.end(), pBytes, pBytes + nBytes);
-        if (m_buffer.size() >= kBufferSize)
-            Flush();
-    }
-    BOOL Finish()
-    {
-        const StoreTrailer trailer = {m_hasher.Fingerprint(), m_hasher.Crc(), 0};
-        const BYTE* pBytes = reinterpret_cast<const BYTE*>(&trailer);
-        m_buffer.insert(m_buffer.end(), pBytes, pBytes + sizeof(trailer));
-        Flush();
-        return m_bGood;
-    }
-
-private:
-    static const size_t kBufferSize = 1 << 20;
-
-    void Flush()
-    {
-        if (m_bGood && !m_buffer.empty())
-            m_bGood = m_write(m_buffer.data(), m_buffer.size());
-        m_buffer.clear();
-    }
-
-    const Write& m_write;
-    std::vector<BYTE> m_buffer;
-    CContentHasher m_hasher;
-    BOOL m_bGood = TRUE;
-};
-
 // The renewal of the volume's section, fed its stored files in id order: it hands on, also in id order,
 // every file the section keeps, the files read now among them, and notes which audio records still hold.
 class CSectionMerge
@@ -331,16 +202,20 @@ struct SectionCounts
 };
 }  // namespace
 
+// Sorted as pairs that hold the id beside the index: a million records read out of order to compare
+// their ids cost three times as long.
 std::vector<UINT> KnowableById(const std::vector<SearchEntry>& entries)
 {
-    std::vector<UINT> byId;
+    std::vector<std::pair<ULONGLONG, UINT>> pairs;
     for (UINT i = 0; i < entries.size(); ++i)
     {
         if (entries[i].listed.fileId != 0 && entries[i].listed.changeTime != 0)
-            byId.push_back(i);
+            pairs.emplace_back(entries[i].listed.fileId, i);
     }
-    std::stable_sort(byId.begin(), byId.end(),
-                     [&](UINT a, UINT b) { return entries[a].listed.fileId < entries[b].listed.fileId; });
+    std::sort(pairs.begin(), pairs.end());
+    std::vector<UINT> byId(pairs.size());
+    for (size_t k = 0; k < pairs.size(); ++k)
+        byId[k] = pairs[k].second;
     return byId;
 }
 
@@ -353,8 +228,7 @@ BOOL IsWhole(const Read& read)
     for (DWORD s = 0; s < header.sectionCount; ++s)
     {
         SectionHeader section;
-        if (!reader.Section(section) || !reader.Skip(ULONGLONG{section.fileCount} * sizeof(StoredFile) +
-                                                     ULONGLONG{section.audioCount} * sizeof(StoredAudio)))
+        if (!reader.Section(section) || !reader.Skip(RecordBytes(section)))
             return FALSE;
     }
     return reader.Trailer();
@@ -375,8 +249,7 @@ void LookUp(const Read& read, ULONGLONG volumeSerial, const std::vector<SearchEn
             return;
         if (section.volumeSerial != volumeSerial)
         {
-            if (!reader.Skip(ULONGLONG{section.fileCount} * sizeof(StoredFile) +
-                             ULONGLONG{section.audioCount} * sizeof(StoredAudio)))
+            if (!reader.Skip(RecordBytes(section)))
                 return;
             continue;
         }
@@ -442,8 +315,7 @@ BOOL Renew(const Source& source, ULONGLONG volumeSerial, const std::vector<Searc
         const auto other = [&](const SectionHeader& section, CStoreReader& reader)
         {
             others.push_back(section);
-            reader.Skip(ULONGLONG{section.fileCount} * sizeof(StoredFile) +
-                        ULONGLONG{section.audioCount} * sizeof(StoredAudio));
+            reader.Skip(RecordBytes(section));
         };
         const auto audio = [&](DWORD nStored, CSectionMerge& merge, CStoreReader& reader)
         { MergeAudio(reader, nStored, merge, [&](const StoredAudio&) { ++counts.nAudio; }); };
@@ -492,8 +364,7 @@ BOOL Renew(const Source& source, ULONGLONG volumeSerial, const std::vector<Searc
     }
 
     CStoreWriter writer(write);
-    StoreHeader header = {{}, kVersion, nSections, saveCount + 1};
-    std::memcpy(header.magic, kMagic, sizeof(kMagic));
+    const StoreHeader header = MakeHeader(nSections, saveCount + 1);
     writer.Put(&header, sizeof(header));
     const SectionHeader renewed = {volumeSerial, saveCount + 1, counts.nFiles, counts.nAudio};
     const auto makeMerge = [&](const SectionHeader*) -> CSectionMerge&
@@ -506,8 +377,7 @@ BOOL Renew(const Source& source, ULONGLONG volumeSerial, const std::vector<Searc
     size_t nOther = 0;
     const auto other = [&](const SectionHeader& section, CStoreReader& reader)
     {
-        const ULONGLONG nBytes =
-            ULONGLONG{section.fileCount} * sizeof(StoredFile) + ULONGLONG{section.audioCount} * sizeof(StoredAudio);
+        const ULONGLONG nBytes = RecordBytes(section);
         if (!keepOther[nOther++])
         {
             reader.Skip(nBytes);

@@ -28,7 +28,8 @@ public:
                 {
                     run.table[i].key.length = key.length;
                     m_known[i] = 1;
-                });
+                },
+                [&] { KeepAnswering(run); });
         }
         return TRUE;
     }

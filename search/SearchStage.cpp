@@ -3,6 +3,11 @@
 #include "search/SearchProgress.h"
 #include "search/StoreFile.h"
 
+void KeepAnswering(SearchRun& run)
+{
+    static_cast<void>(run.checkStop());
+}
+
 BOOL HasStore(SearchRun& run)
 {
     if (!run.bStoreAsked)

@@ -31,6 +31,9 @@ struct SearchRun
 
 // TRUE when the search looks up and renews the checksum store, in the section of run.storeVolume.
 BOOL HasStore(SearchRun& run);
+// Lets the window answer in the middle of a long step that cannot stop halfway; a stop asked for
+// meanwhile takes effect at the next step.
+void KeepAnswering(SearchRun& run);
 
 // A stage is its texts, its step on the next entry and what it keeps. Whatever it holds on to while it
 // runs (threads, a list with its drawing off) it lets go in its destructor, which runs after a stop too.

@@ -17,7 +17,10 @@ std::string StorePath(const std::string& folder)
 class CBufferedRead
 {
 public:
-    explicit CBufferedRead(CFile& file) : m_file(file), m_buffer(kBufferSize) {}
+    CBufferedRead(CFile& file, const std::function<void()>& between)
+        : m_file(file), m_between(between), m_buffer(kBufferSize)
+    {
+    }
 
     BOOL operator()(void* pData, size_t nBytes)
     {
@@ -27,6 +30,7 @@ public:
             if (m_nAt == m_nHeld)
             {
                 DWORD nRead = 0;
+                m_between();
                 if (!m_file.Read(m_buffer.data(), kBufferSize, nRead) || nRead == 0)
                     return FALSE;
                 m_nAt = 0;
@@ -45,15 +49,16 @@ public:
 private:
     static const DWORD kBufferSize = 1 << 20;
     CFile& m_file;
+    const std::function<void()>& m_between;
     std::vector<BYTE> m_buffer;
     size_t m_nAt = 0;
     size_t m_nHeld = 0;
 };
 
 // A reading of the open file from its start.
-checksum_store::Read ReadFromStart(CFile& file)
+checksum_store::Read ReadFromStart(CFile& file, const std::function<void()>& between)
 {
-    auto pRead = std::make_shared<CBufferedRead>(file);
+    auto pRead = std::make_shared<CBufferedRead>(file, between);
     return [&file, pRead](void* pData, size_t nBytes) { return (*pRead)(pData, nBytes); };
 }
 }  // namespace
@@ -69,18 +74,20 @@ BOOL StoreVolumeOf(LPCSTR pszRoot, ULONGLONG& volumeSerial)
 // The file stays open from the check to the lookup, so that what was checked is what is looked up, even
 // should another window put a new store in its place meanwhile.
 void LookUpStore(ULONGLONG volumeSerial, const std::vector<SearchEntry>& entries, const std::vector<UINT>& byId,
-                 const std::function<bool(UINT)>& wantsAudio, const std::function<void(UINT, const ContentKey&)>& found)
+                 const std::function<bool(UINT)>& wantsAudio, const std::function<void(UINT, const ContentKey&)>& found,
+                 const std::function<void()>& between)
 {
     const std::string folder = ProgramDataFolder();
     CFile file;
     if (byId.empty() || folder.empty() || !file.OpenForReading(StorePath(folder).c_str()) ||
-        !checksum_store::IsWhole(ReadFromStart(file)) || !file.Seek(0))
+        !checksum_store::IsWhole(ReadFromStart(file, between)) || !file.Seek(0))
         return;
-    checksum_store::LookUp(ReadFromStart(file), volumeSerial, entries, byId, wantsAudio, found);
+    checksum_store::LookUp(ReadFromStart(file, between), volumeSerial, entries, byId, wantsAudio, found);
 }
 
 void SaveStore(ULONGLONG volumeSerial, const std::vector<SearchEntry>& entries, const std::vector<UINT>& byId,
-               const std::function<bool(UINT)>& readNow, const std::function<bool(UINT)>& isAudio)
+               const std::function<bool(UINT)>& readNow, const std::function<bool(UINT)>& isAudio,
+               const std::function<void()>& between)
 {
     const std::string folder = ProgramDataFolder();
     if (folder.empty())
@@ -96,16 +103,19 @@ void SaveStore(ULONGLONG volumeSerial, const std::vector<SearchEntry>& entries, 
         CFile old;
         checksum_store::Source source;
         if (old.OpenForReading(StorePath(folder).c_str()))
-            source = [&old]
+            source = [&old, &between]
             {
                 old.Seek(0);
-                return ReadFromStart(old);
+                return ReadFromStart(old, between);
             };
         CFile file;
         bWritten = file.CreateNew(temporary.c_str()) &&
                    checksum_store::Renew(source, volumeSerial, entries, byId, readNow, isAudio,
                                          [&](const void* pData, size_t nBytes)
-                                         { return file.Write(pData, static_cast<DWORD>(nBytes)); });
+                                         {
+                                             between();
+                                             return file.Write(pData, static_cast<DWORD>(nBytes));
+                                         });
     }
     if (!bWritten || !RenameReplacing(temporary.c_str(), StorePath(folder).c_str()))
         DeletePath(temporary.c_str());
