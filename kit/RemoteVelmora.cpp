@@ -204,6 +204,29 @@ std::string CRemoteVelmora::CellText(int row, int column) const
     return text.data();
 }
 
+std::vector<std::string> CRemoteVelmora::ColumnTexts(int column) const
+{
+    const size_t kTextSize = 4096;
+    CRemoteBuffer buffer(m_hProcess, sizeof(LVITEMA) + kTextSize);
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = buffer.Address() + sizeof(LVITEMA);
+    item.cchTextMax = static_cast<int>(kTextSize);
+    buffer.Write(0, &item, sizeof(item));
+    std::vector<std::string> texts;
+    const int rows = RowCount();
+    for (int row = 0; row < rows; ++row)
+    {
+        const LRESULT length = ::SendMessageA(Control(IDC_RESULTS), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                                              reinterpret_cast<LPARAM>(buffer.Address()));
+        std::string text(static_cast<size_t>(length), '\0');
+        if (length > 0)
+            buffer.Read(sizeof(LVITEMA), &text[0], text.size());
+        texts.push_back(text);
+    }
+    return texts;
+}
+
 HWND CRemoteVelmora::FindOwnWindow(const char* caption) const
 {
     return FindTopWindow(m_processId, caption);
