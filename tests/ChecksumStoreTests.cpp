@@ -2,8 +2,10 @@
 #include "framework/FileSystem.h"
 #include "search/ChecksumStore.h"
 #include "tests/DialogHarness.h"
+#include <atomic>
 #include <cstring>
 #include <map>
+#include <thread>
 
 namespace
 {
@@ -157,4 +159,46 @@ TEST(ChecksumStore, ASecondSearchReadsOnlyWhatChangedAndAStoreThatCannotBeWritte
     dlg.Search(root.Path());
     EXPECT_EQ(CString("Найдено 1 дубликатов"), dlg.ControlText(IDC_STATUS));
     EXPECT_EQ(1, dlg.m_groups.GroupCount());
+}
+
+// A search stopped while it reads keeps the keys of what it had read, so the next one carries on from
+// there: the first two files are found again although one of them can no longer be opened.
+TEST(ChecksumStore, AStoppedSearchKeepsWhatItHadRead)
+{
+    const CStoreFile store;
+    CTempFolder root;
+    const std::string first = root.Write("a1.bin", "small");
+    root.Write("a2.bin", "small");
+    // A long file to be stopped in, and its twin of equal size held so that only the first is read.
+    const std::string big = root.WriteSparse("b1.bin", 1ll << 34);
+    const std::string twin = root.WriteSparse("b2.bin", 1ll << 34);
+    CAutoHandle holdTwin(::CreateFileA(twin.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+
+    CDialogUnderTest dlg;
+    dlg.RefreshEvery(10);
+    std::atomic<bool> bDone{false};
+    std::thread stopper(
+        [&, hStatus = ::GetDlgItem(dlg.m_hWnd, IDC_STATUS)]
+        {
+            while (!bDone)
+            {
+                if (TextFromOutside(hStatus) == "Просмотр 3/4: " + big)
+                {
+                    PostClick(dlg, IDC_SEARCH);
+                    return;
+                }
+            }
+        });
+    dlg.Search(root.Path());
+    bDone = true;
+    stopper.join();
+    ASSERT_EQ(CString("Прервано пользователем"), dlg.ControlText(IDC_STATUS));
+
+    ASSERT_TRUE(::DeleteFileA(big.c_str()));
+    CAutoHandle holdFirst(::CreateFileA(first.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holdFirst.IsValid());
+    dlg.Search(root.Path());
+    EXPECT_EQ(CString("Найдено 1 дубликатов"), dlg.ControlText(IDC_STATUS));
+    ASSERT_EQ(1, dlg.m_groups.GroupCount());
+    EXPECT_EQ(CString(first.c_str()), dlg.m_groups.GroupPaths(0)[0]) << "found, not read";
 }

@@ -80,6 +80,15 @@ inline void PostClick(const CVelmoraDlg& dlg, int nID)
                    reinterpret_cast<LPARAM>(::GetDlgItem(dlg.m_hWnd, nID)));
 }
 
+// A control's text as another program reads it: answered only when the window handles messages.
+inline std::string TextFromOutside(HWND hWnd)
+{
+    char text[1024] = "";
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 200, &result);
+    return text;
+}
+
 // Queues the mouse button going down (WM_LBUTTONDOWN) or up (WM_LBUTTONUP) over a button of the
 // dialog, as the user's hand gives it.
 inline void PostMouse(const CVelmoraDlg& dlg, int nID, UINT message)

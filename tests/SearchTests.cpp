@@ -35,15 +35,6 @@ std::vector<std::string> Rows(const CDialogUnderTest& dlg)
     }
     return rows;
 }
-
-// A control's text as another program reads it: answered only when the window handles messages.
-std::string TextFromOutside(HWND hWnd)
-{
-    char text[1024] = "";
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 200, &result);
-    return text;
-}
 }  // namespace
 
 TEST(FolderWalk, ListsDepthFirstWithSubfolderFilesWhereTheirEntryStood)
