@@ -37,6 +37,14 @@ std::wstring ExtendedPath(LPCSTR pszPath)
     return L"\\\\?\\" + WideFromUtf8(path.c_str());
 }
 
+// The system's native form of the extended path, which the handle calls take: \??\C:\... for \\?\C:\...
+std::wstring NativePath(LPCSTR pszPath)
+{
+    std::wstring path = ExtendedPath(pszPath);
+    path[1] = L'?';
+    return path;
+}
+
 HANDLE OpenPath(LPCSTR pszPath, DWORD dwAccess, DWORD dwShare, DWORD dwDisposition, DWORD dwFlags)
 {
     return ::CreateFileW(ExtendedPath(pszPath).c_str(), dwAccess, dwShare, nullptr, dwDisposition, dwFlags, nullptr);
@@ -114,8 +122,9 @@ namespace
 // About a hundred entries a call. Each folder on the walk's way down holds one, however deep it goes.
 const size_t kListingBufferSize = 8 * 1024;
 
-// The state from what the system reports of a file, with the id given apart.
-ListedState StateOf(const FILE_NETWORK_OPEN_INFORMATION& info, ULONGLONG nFileId)
+// The state from what the system reports of a file, with the id given apart: the attribute query and
+// both listings name these fields alike.
+template <class Info> ListedState StateOf(const Info& info, ULONGLONG nFileId)
 {
     return {static_cast<ULONGLONG>(info.EndOfFile.QuadPart), static_cast<ULONGLONG>(info.LastWriteTime.QuadPart),
             static_cast<ULONGLONG>(info.ChangeTime.QuadPart), nFileId};
@@ -132,9 +141,7 @@ BOOL IsSameState(const ListedState& now, const ListedState& listed)
 
 BOOL QueryListedState(LPCSTR pszPath, ListedState& state)
 {
-    // The native form of the extended path: \\?\ becomes \??\ .
-    std::wstring path = ExtendedPath(pszPath);
-    path[1] = L'?';
+    std::wstring path = NativePath(pszPath);
     UNICODE_STRING name;
     name.Buffer = &path[0];
     name.Length = static_cast<USHORT>(std::min<size_t>(path.size() * sizeof(wchar_t), 0xFFFE));
@@ -169,20 +176,21 @@ CFolderListing::CFolderListing(LPCSTR pszFolder) : m_buffer(kListingBufferSize)
 BOOL CFolderListing::Fill(BOOL bFirst)
 {
     m_nOffset = m_buffer.size();
-    IO_STATUS_BLOCK status;
+    const auto list = [&](FILE_INFORMATION_CLASS infoClass)
+    {
+        IO_STATUS_BLOCK status;
+        return ::NtQueryDirectoryFile(m_folder.m_hFile, nullptr, nullptr, nullptr, &status, m_buffer.data(),
+                                      static_cast<ULONG>(m_buffer.size()), infoClass, FALSE, nullptr, bFirst);
+    };
     NTSTATUS result = kStatusInvalidInfoClass;
     if (m_bWithIds)
     {
-        result = ::NtQueryDirectoryFile(m_folder.m_hFile, nullptr, nullptr, nullptr, &status, m_buffer.data(),
-                                        static_cast<ULONG>(m_buffer.size()), FileIdFullDirectoryInformation, FALSE,
-                                        nullptr, bFirst);
+        result = list(FileIdFullDirectoryInformation);
         m_bWithIds =
             result != kStatusInvalidInfoClass && result != kStatusInvalidParameter && result != kStatusNotSupported;
     }
     if (!m_bWithIds)
-        result = ::NtQueryDirectoryFile(m_folder.m_hFile, nullptr, nullptr, nullptr, &status, m_buffer.data(),
-                                        static_cast<ULONG>(m_buffer.size()), FileFullDirectoryInformation, FALSE,
-                                        nullptr, bFirst);
+        result = list(FileFullDirectoryInformation);
     m_bMore = NT_SUCCESS(result);
     if (m_bMore)
         m_nOffset = 0;
@@ -193,21 +201,18 @@ BOOL CFolderListing::Fill(BOOL bFirst)
 
 namespace
 {
-// The two listings differ only in the id before the name.
-template <class Info> void ReadEntry(const Info& info, ULONGLONG nFileId, FolderEntry& entry)
-{
-    entry.name = Utf8FromWide(info.FileName, static_cast<int>(info.FileNameLength / sizeof(WCHAR)));
-    entry.attributes = info.FileAttributes;
-    entry.state = {static_cast<ULONGLONG>(info.EndOfFile.QuadPart), static_cast<ULONGLONG>(info.LastWriteTime.QuadPart),
-                   static_cast<ULONGLONG>(info.ChangeTime.QuadPart), nFileId};
-    // For a reparse point the size of the extended attributes holds its tag instead.
-    entry.reparseTag = (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? info.EaSize : 0;
-}
-
-template <class Info> bool IsDotOrDotDot(const Info& info)
+// The two listings differ only in the id before the name. FALSE for "." and "..", which are no entries.
+template <class Info> bool ReadEntry(const Info& info, ULONGLONG nFileId, FolderEntry& entry)
 {
     const std::wstring_view name(info.FileName, info.FileNameLength / sizeof(WCHAR));
-    return name == L"." || name == L"..";
+    if (name == L"." || name == L"..")
+        return false;
+    entry.name = Utf8FromWide(name.data(), static_cast<int>(name.size()));
+    entry.attributes = info.FileAttributes;
+    entry.state = StateOf(info, nFileId);
+    // For a reparse point the size of the extended attributes holds its tag instead.
+    entry.reparseTag = (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? info.EaSize : 0;
+    return true;
 }
 }  // namespace
 
@@ -221,21 +226,10 @@ BOOL CFolderListing::Next(FolderEntry& entry)
         // Both kinds of entry begin with the offset of the next one.
         const ULONG nNext = *reinterpret_cast<const ULONG*>(pEntry);
         m_nOffset = nNext ? m_nOffset + nNext : m_buffer.size();
-        if (m_bWithIds)
-        {
-            const auto& info = *reinterpret_cast<const FILE_ID_FULL_DIR_INFORMATION*>(pEntry);
-            if (IsDotOrDotDot(info))
-                continue;
-            ReadEntry(info, static_cast<ULONGLONG>(info.FileId.QuadPart), entry);
-        }
-        else
-        {
-            const auto& info = *reinterpret_cast<const FILE_FULL_DIR_INFORMATION*>(pEntry);
-            if (IsDotOrDotDot(info))
-                continue;
-            ReadEntry(info, 0, entry);
-        }
-        return TRUE;
+        const auto* pWithId = reinterpret_cast<const FILE_ID_FULL_DIR_INFORMATION*>(pEntry);
+        if (m_bWithIds ? ReadEntry(*pWithId, static_cast<ULONGLONG>(pWithId->FileId.QuadPart), entry)
+                       : ReadEntry(*reinterpret_cast<const FILE_FULL_DIR_INFORMATION*>(pEntry), 0, entry))
+            return TRUE;
     }
     return FALSE;
 }
@@ -348,20 +342,21 @@ BOOL CFile::IsOnOneVolume(const CFile& other) const
 {
     ULONGLONG nFirst = 0;
     ULONGLONG nSecond = 0;
-    std::string fileSystem;
-    if (!GetVolume(nFirst, fileSystem) || !other.GetVolume(nSecond, fileSystem))
+    if (!GetVolume(nFirst) || !other.GetVolume(nSecond))
         return TRUE;
     return nFirst == nSecond;
 }
 
-BOOL CFile::GetVolume(ULONGLONG& nSerial, std::string& fileSystem) const
+BOOL CFile::GetVolume(ULONGLONG& nSerial, std::string* pFileSystem) const
 {
     DWORD nVolumeSerial = 0;
     wchar_t name[MAX_PATH + 1] = L"";
-    if (!::GetVolumeInformationByHandleW(m_hFile, nullptr, 0, &nVolumeSerial, nullptr, nullptr, name, MAX_PATH + 1))
+    if (!::GetVolumeInformationByHandleW(m_hFile, nullptr, 0, &nVolumeSerial, nullptr, nullptr,
+                                         pFileSystem ? name : nullptr, pFileSystem ? MAX_PATH + 1 : 0))
         return FALSE;
     nSerial = nVolumeSerial;
-    fileSystem = Utf8FromWide(name);
+    if (pFileSystem)
+        *pFileSystem = Utf8FromWide(name);
     return TRUE;
 }
 
@@ -392,9 +387,7 @@ BOOL CFile::MarkForDeletion(BOOL bDelete)
 
 BOOL CFile::Rename(LPCSTR pszTo)
 {
-    // The handle takes the system's native form of the path: \??\C:\... where the wide calls take \\?\C:\...
-    std::wstring target = ExtendedPath(pszTo);
-    target[1] = L'?';
+    const std::wstring target = NativePath(pszTo);
     const DWORD nNameBytes = static_cast<DWORD>(target.size() * sizeof(wchar_t));
     std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + nNameBytes);
     FILE_RENAME_INFO& info = *reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());

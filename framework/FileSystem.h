@@ -96,9 +96,9 @@ public:
     BOOL IsAsListed(const ListedState& listed) const;
     // FALSE when the file, opened by OpenLink, cannot be asked.
     BOOL GetReparseTag(DWORD& nTag) const;
-    // The serial number of the file's volume and the name of its file system ("NTFS", "FAT32" ...);
-    // FALSE when they cannot be told. About 400 us under Wine.
-    BOOL GetVolume(ULONGLONG& nSerial, std::string& fileSystem) const;
+    // The serial number of the file's volume and, when asked, the name of its file system ("NTFS",
+    // "FAT32" ...); FALSE when they cannot be told. About 400 us under Wine.
+    BOOL GetVolume(ULONGLONG& nSerial, std::string* pFileSystem = nullptr) const;
 
     // Changes through the handle
     // A file open for deletion goes when its last handle closes; FALSE takes the mark back.

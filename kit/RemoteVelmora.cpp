@@ -189,23 +189,17 @@ BOOL CRemoteVelmora::IsRowSelected(int row) const
 
 std::string CRemoteVelmora::CellText(int row, int column) const
 {
-    // The list writes the text into memory of its own process: lend it a buffer there.
-    const size_t kTextSize = 4096;
-    CRemoteBuffer buffer(m_hProcess, sizeof(LVITEMA) + kTextSize);
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = buffer.Address() + sizeof(LVITEMA);
-    item.cchTextMax = static_cast<int>(kTextSize);
-    buffer.Write(0, &item, sizeof(item));
-    ::SendMessageA(Control(IDC_RESULTS), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                   reinterpret_cast<LPARAM>(buffer.Address()));
-    std::vector<char> text(kTextSize + 1, '\0');
-    buffer.Read(sizeof(LVITEMA), text.data(), kTextSize);
-    return text.data();
+    return ItemTexts(column, row, row + 1).front();
 }
 
 std::vector<std::string> CRemoteVelmora::ColumnTexts(int column) const
 {
+    return ItemTexts(column, 0, RowCount());
+}
+
+std::vector<std::string> CRemoteVelmora::ItemTexts(int column, int firstRow, int endRow) const
+{
+    // The list writes the text into memory of its own process: lend it a buffer there, once.
     const size_t kTextSize = 4096;
     CRemoteBuffer buffer(m_hProcess, sizeof(LVITEMA) + kTextSize);
     LVITEMA item = {};
@@ -214,8 +208,7 @@ std::vector<std::string> CRemoteVelmora::ColumnTexts(int column) const
     item.cchTextMax = static_cast<int>(kTextSize);
     buffer.Write(0, &item, sizeof(item));
     std::vector<std::string> texts;
-    const int rows = RowCount();
-    for (int row = 0; row < rows; ++row)
+    for (int row = firstRow; row < endRow; ++row)
     {
         const LRESULT length = ::SendMessageA(Control(IDC_RESULTS), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
                                               reinterpret_cast<LPARAM>(buffer.Address()));

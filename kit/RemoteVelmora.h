@@ -54,6 +54,9 @@ public:
     void Kill();
 
 private:
+    // The texts of one column of the rows from firstRow up to endRow.
+    std::vector<std::string> ItemTexts(int column, int firstRow, int endRow) const;
+
     HWND m_hWnd = nullptr;
     DWORD m_processId = 0;
     HANDLE m_hProcess = nullptr;

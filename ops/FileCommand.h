@@ -4,7 +4,7 @@
 #include "framework/String.h"
 #include "ops/FileFailure.h"
 #include "framework/FileSystem.h"
-#include "ops/WrittenFiles.h"
+#include "framework/KnownFiles.h"
 #include <functional>
 
 // TRUE when the existing file open as target, at pszTarget, with file index nIndex (0: unknown), is a
@@ -18,7 +18,7 @@ struct FileStep
     const ListedState& listed;
     const CString& target;  // below the target folder, for the commands that write there
     const ShownFileTest& isShown;
-    CWrittenFiles& written;  // by this run of the command, which never replaces them
+    CKnownFiles& written;  // by this run of the command, which never replaces them
     // Runs between the chunks of a long copy, so that the window names the file while it is copied.
     std::function<void()> onChunk;
 };

@@ -31,7 +31,7 @@ Outcome CVelmoraDlg::RunOnRows(const FileCommand& command, const std::vector<BYT
     const auto isMarked = [this](int nRow) { return (m_list.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) != 0; };
     const ShownFileTest isShown = [this](const CFile& target, ULONGLONG nIndex, LPCSTR pszTarget)
     { return m_groups.ShowsFile(target, nIndex, pszTarget, m_strRoot); };
-    CWrittenFiles written;
+    CKnownFiles written;
     for (int nRow = m_list.GetNextItem(-1, LVNI_SELECTED); nRow >= 0;)
     {
         if (CheckStop() == Outcome::kStopped)
@@ -53,7 +53,7 @@ Outcome CVelmoraDlg::RunOnRows(const FileCommand& command, const std::vector<BYT
         // copy outlasts the refresh interval is named on the window while it is copied.
         progress.RefreshIfDue();
         const UINT nGroup = ItemKeyGroup(m_list.GetRowKey(nRow));
-        FileFailure failure = FileFailure::kNotListed;
+        FileFailure failure;
         if (!bHasTarget || !m_groups.StateOfRow(nRow, listed))
             failure = FileFailure::kNotListed;
         else if (command.bDestroys && !(nGroup < groupsToEmpty.size() && groupsToEmpty[nGroup]) &&

@@ -98,7 +98,7 @@ FileFailure WriteCopyBeside(CFile& source, LPCSTR pszTarget, CTemporaryFile& tem
     return FileFailure::kNone;
 }
 
-FileFailure TakeTargetsPlace(CTemporaryFile& temporary, ULONGLONG nIndex, LPCSTR pszTarget, CWrittenFiles& written)
+FileFailure TakeTargetsPlace(CTemporaryFile& temporary, ULONGLONG nIndex, LPCSTR pszTarget, CKnownFiles& written)
 {
     if (!RenameReplacing(temporary.Path(), pszTarget))
         return FileFailure::kRename;
@@ -109,7 +109,7 @@ FileFailure TakeTargetsPlace(CTemporaryFile& temporary, ULONGLONG nIndex, LPCSTR
 }  // namespace
 
 FileFailure CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk,
-                          CWrittenFiles& written)
+                          CKnownFiles& written)
 {
     CFile source;
     if (!source.OpenForReading(pszSource))
@@ -128,7 +128,7 @@ FileFailure CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::functio
 // when its handle closes. On one volume the move is a rename through that handle, which keeps the
 // file's id and names the target, so the handle tells which file the target now is.
 FileFailure MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const ListedState& listed,
-                          const std::function<void()>& onChunk, CWrittenFiles& written)
+                          const std::function<void()>& onChunk, CKnownFiles& written)
 {
     CFile source;
     if (!source.OpenHeldForDeletion(pszSource))

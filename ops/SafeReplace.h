@@ -3,7 +3,7 @@
 #pragma once
 #include "ops/FileFailure.h"
 #include "framework/FileSystem.h"
-#include "ops/WrittenFiles.h"
+#include "framework/KnownFiles.h"
 #include <windows.h>
 #include <functional>
 
@@ -11,10 +11,10 @@
 // On failure no temporary file is left, an existing target keeps its contents, and the failure says
 // which step it was. On success the target joins the written files.
 FileFailure CopyReplacing(LPCSTR pszSource, LPCSTR pszTarget, const std::function<void()>& onChunk,
-                          CWrittenFiles& written);
+                          CKnownFiles& written);
 
 // Moves pszSource over pszTarget: a rename on one volume, across volumes a copy as above and then
 // the source's deletion. A source that is no longer as listed is not moved. On success the target
 // joins the written files.
 FileFailure MoveReplacing(LPCSTR pszSource, LPCSTR pszTarget, const ListedState& listed,
-                          const std::function<void()>& onChunk, CWrittenFiles& written);
+                          const std::function<void()>& onChunk, CKnownFiles& written);

@@ -67,7 +67,7 @@ BOOL StoreVolumeOf(LPCSTR pszRoot, ULONGLONG& volumeSerial)
 {
     CFile root;
     std::string fileSystem;
-    return root.OpenForIdentity(pszRoot) && root.GetVolume(volumeSerial, fileSystem) &&
+    return root.OpenForIdentity(pszRoot) && root.GetVolume(volumeSerial, &fileSystem) &&
            (fileSystem == "NTFS" || fileSystem == "ReFS");
 }
 

@@ -1,4 +1,4 @@
-// CVisitedFolders: folder identities by file index, and by volume too where two indexes meet.
+// CVisitedFolders: the folders entered, by identity.
 #include "search/VisitedFolders.h"
 
 BOOL CVisitedFolders::Enter(const CFile& folder, LPCSTR pszFolder)
@@ -6,13 +6,8 @@ BOOL CVisitedFolders::Enter(const CFile& folder, LPCSTR pszFolder)
     const ULONGLONG nIndex = folder.GetFileIndex();
     if (nIndex == 0)
         return TRUE;
-    std::vector<std::string>& paths = m_pathsByIndex[nIndex];
-    for (const std::string& path : paths)
-    {
-        CFile other;
-        if (other.OpenForIdentity(path.c_str()) && folder.IsOnOneVolume(other))
-            return FALSE;
-    }
-    paths.emplace_back(pszFolder);
+    if (m_entered.Holds(folder, nIndex, pszFolder))
+        return FALSE;
+    m_entered.Add(nIndex, pszFolder);
     return TRUE;
 }

@@ -1,11 +1,7 @@
 // CVisitedFolders: the folders the walk has entered, by identity, so that no folder is entered twice
 // whatever the links that lead to it: a link to a folder above it would make the walk endless.
 #pragma once
-#include "framework/FileSystem.h"
-#include <windows.h>
-#include <string>
-#include <unordered_map>
-#include <vector>
+#include "framework/KnownFiles.h"
 
 class CVisitedFolders
 {
@@ -16,7 +12,5 @@ public:
     BOOL Enter(const CFile& folder, LPCSTR pszFolder);
 
 private:
-    // The file index costs one cheap query on the open handle; the volume is asked only when two
-    // folders share an index.
-    std::unordered_map<ULONGLONG, std::vector<std::string>> m_pathsByIndex;
+    CKnownFiles m_entered;
 };

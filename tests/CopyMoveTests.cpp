@@ -343,7 +343,7 @@ TEST(SafeReplace, AFailureSaysWhichStepFailed)
     CTempFolder temp;
     const std::string source = temp.Write("a.txt", "a");
     const ListedState listed = {1, 0, 0, 0};
-    CWrittenFiles written;
+    CKnownFiles written;
     EXPECT_EQ(FileFailure::kSource,
               CopyReplacing((temp.Path() + "missing").c_str(), (temp.Path() + "b").c_str(), {}, written));
     EXPECT_EQ(FileFailure::kTemporaryFile,
