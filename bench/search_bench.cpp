@@ -5,6 +5,7 @@
 #include "kit/DialogUnderTest.h"
 #include "kit/StatusStages.h"
 #include "framework/FileSystem.h"
+#include "search/StoreFile.h"
 #include "framework/ScopedWin.h"
 #include "framework/WinApp.h"
 #include "search/Mp3Tags.h"
@@ -50,7 +51,7 @@ struct SearchRun
 // checksums an earlier one remembered are forgotten, as the tools it is compared with remember none.
 SearchRun TimedSearch(CDialogUnderTest& dialog, const std::string& folder, BOOL bMp3, BOOL bStamped)
 {
-    DeletePath((ProgramDataFolder() + "\\checksums.dat").c_str());
+    DeletePath(ChecksumStorePath().c_str());
     dialog.SetControlText(IDC_PATH, folder);
     ::CheckDlgButton(dialog.m_hWnd, IDC_MP3, bMp3 ? BST_CHECKED : BST_UNCHECKED);
     SearchRun run = {};

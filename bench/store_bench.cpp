@@ -18,7 +18,7 @@ int main(int argc, char** argv)
         entries[i].listed = ListedState{100 + i % 4000, 5000 + id, 9000 + id, id};
         entries[i].key = ContentKey{entries[i].listed.size, id * 31, static_cast<DWORD>(id), true};
     }
-    const std::string store = ProgramDataFolder() + "\\checksums.dat";
+    const std::string store = ChecksumStorePath();
     DeletePath(store.c_str());
     const ULONGLONG volume = 0x5a000000;
     const auto all = [](UINT) { return true; };

@@ -103,9 +103,3 @@ public:
     void SelectRows(const std::vector<int>& rows);
 };
 
-// An operation that holds nothing, for a test that runs part of one (a walk) in the busy state.
-class CNoHold : public IOperationHold
-{
-public:
-    void OnHold(BOOL) override {}
-};

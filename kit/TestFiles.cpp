@@ -101,6 +101,11 @@ std::string CTempFolder::Write(const std::string& relative, const std::string& c
     return path;
 }
 
+CAutoHandle HoldOpen(const std::string& path, DWORD dwShare)
+{
+    return CAutoHandle(::CreateFileA(path.c_str(), GENERIC_READ, dwShare, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
 void OverwriteAt(const std::string& path, const std::string& contents, LONGLONG nAt)
 {
     WriteAt(path, OPEN_EXISTING, contents, nAt);

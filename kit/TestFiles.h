@@ -1,5 +1,6 @@
 // Files for tests: a temporary folder of a test's own, and reading back what the program left.
 #pragma once
+#include "framework/ScopedWin.h"
 #include <windows.h>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ void RemoveUnixLink(const std::string& link);
 BOOL RunUnixShellIn(const std::string& folder, const std::string& line, const std::string& made);
 // A named pipe (FIFO) at the path, or FALSE where there are no Unix programs; RemoveUnixLink removes it.
 BOOL MakeUnixPipe(const std::string& path);
+// Holds the file open for reading as another program would, sharing it only as dwShare lets others:
+// with 0 nobody else can open it, with FILE_SHARE_READ nobody can write or delete it.
+CAutoHandle HoldOpen(const std::string& path, DWORD dwShare = 0);
 // Writes over part of an existing file, which keeps its size when the part lies within it.
 void OverwriteAt(const std::string& path, const std::string& contents, LONGLONG nAt);
 // Writes over the start of the file and sets its write time back, as some sync tools do: its size and

@@ -63,6 +63,12 @@ checksum_store::Read ReadFromStart(CFile& file, const std::function<void()>& bet
 }
 }  // namespace
 
+std::string ChecksumStorePath()
+{
+    const std::string folder = ProgramDataFolder();
+    return folder.empty() ? std::string() : StorePath(folder);
+}
+
 BOOL StoreVolumeOf(LPCSTR pszRoot, ULONGLONG& volumeSerial)
 {
     CFile root;
@@ -77,9 +83,9 @@ void LookUpStore(ULONGLONG volumeSerial, const std::vector<SearchEntry>& entries
                  const std::function<bool(UINT)>& wantsAudio, const std::function<void(UINT, const ContentKey&)>& found,
                  const std::function<void()>& between)
 {
-    const std::string folder = ProgramDataFolder();
+    const std::string path = ChecksumStorePath();
     CFile file;
-    if (byId.empty() || folder.empty() || !file.OpenForReading(StorePath(folder).c_str()) ||
+    if (byId.empty() || path.empty() || !file.OpenForReading(path.c_str()) ||
         !checksum_store::IsWhole(ReadFromStart(file, between)) || !file.Seek(0))
         return;
     checksum_store::LookUp(ReadFromStart(file, between), volumeSerial, entries, byId, wantsAudio, found);

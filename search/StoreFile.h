@@ -1,6 +1,10 @@
 // The checksum store on disk: one file for the user, looked up and written anew by each search.
 #pragma once
 #include "search/ChecksumStore.h"
+#include <string>
+
+// The user's store file; empty where the user has no folder for program data.
+std::string ChecksumStorePath();
 
 // The serial number of the search root's volume; FALSE where its file system cannot be trusted to move
 // a file's change time with every change of it, or to keep its ids (only NTFS and ReFS can): its files

@@ -1,11 +1,9 @@
 // The keys remembered across searches: their file's format, and a second search from the user's side.
 #include "framework/FileSystem.h"
-#include "search/ChecksumStore.h"
+#include "search/StoreFile.h"
 #include "tests/DialogHarness.h"
-#include <atomic>
 #include <cstring>
 #include <map>
-#include <thread>
 
 namespace
 {
@@ -63,7 +61,7 @@ std::map<UINT, ContentKey> Found(const std::vector<BYTE>& bytes, ULONGLONG volum
 class CStoreFile
 {
 public:
-    CStoreFile() : m_path(ProgramDataFolder() + "\\checksums.dat") { Forget(); }
+    CStoreFile() : m_path(ChecksumStorePath()) { Forget(); }
     ~CStoreFile() { Forget(); }
     const std::string& Path() const { return m_path; }
     void Forget() const
@@ -144,7 +142,7 @@ TEST(ChecksumStore, ASecondSearchReadsOnlyWhatChangedAndAStoreThatCannotBeWritte
     ASSERT_EQ(2, dlg.m_groups.GroupCount());
     EXPECT_TRUE(FileExists(store.Path()));
 
-    CAutoHandle held(::CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    CAutoHandle held(HoldOpen(locked));
     ASSERT_TRUE(held.IsValid());
     OverwriteKeepingTime(rewritten, "TEXT");
     dlg.Search(root.Path());
@@ -166,39 +164,17 @@ TEST(ChecksumStore, ASecondSearchReadsOnlyWhatChangedAndAStoreThatCannotBeWritte
 TEST(ChecksumStore, AStoppedSearchKeepsWhatItHadRead)
 {
     const CStoreFile store;
-    CTempFolder root;
-    const std::string first = root.Write("a1.bin", "small");
-    root.Write("a2.bin", "small");
-    // A long file to be stopped in, and its twin of equal size held so that only the first is read.
-    const std::string big = root.WriteSparse("b1.bin", 1ll << 34);
-    const std::string twin = root.WriteSparse("b2.bin", 1ll << 34);
-    CAutoHandle holdTwin(::CreateFileA(twin.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-
+    const CLongFileTree tree(1ll << 34);
     CDialogUnderTest dlg;
-    dlg.RefreshEvery(10);
-    std::atomic<bool> bDone{false};
-    std::thread stopper(
-        [&, hStatus = ::GetDlgItem(dlg.m_hWnd, IDC_STATUS)]
-        {
-            while (!bDone)
-            {
-                if (TextFromOutside(hStatus) == "Просмотр 3/4: " + big)
-                {
-                    PostClick(dlg, IDC_SEARCH);
-                    return;
-                }
-            }
-        });
-    dlg.Search(root.Path());
-    bDone = true;
-    stopper.join();
+    ASSERT_TRUE(SearchWatchingTheLongFile(dlg, tree, true));
     ASSERT_EQ(CString("Прервано пользователем"), dlg.ControlText(IDC_STATUS));
 
-    ASSERT_TRUE(::DeleteFileA(big.c_str()));
-    CAutoHandle holdFirst(::CreateFileA(first.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    // The long file gone and the first small one held: the small pair can only come from the store.
+    ASSERT_TRUE(::DeleteFileA(tree.Long().c_str()));
+    CAutoHandle holdFirst(HoldOpen(tree.FirstSmall()));
     ASSERT_TRUE(holdFirst.IsValid());
-    dlg.Search(root.Path());
+    dlg.Search(tree.Path());
     EXPECT_EQ(CString("Найдено 1 дубликатов"), dlg.ControlText(IDC_STATUS));
     ASSERT_EQ(1, dlg.m_groups.GroupCount());
-    EXPECT_EQ(CString(first.c_str()), dlg.m_groups.GroupPaths(0)[0]) << "found, not read";
+    EXPECT_EQ(CString(tree.FirstSmall().c_str()), dlg.m_groups.GroupPaths(0)[0]) << "found, not read";
 }

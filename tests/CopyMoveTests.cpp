@@ -90,7 +90,7 @@ TEST_F(CopyMoveTest, AfterACopyOrMoveTheKeyboardGoesOnFromTheButtonPressed)
 {
     dlg.SelectRows({0});
     dlg.SetControlText(IDC_FOLDER, temp.Path() + "out");
-    ClickAt(dlg.m_btnCopy.m_hWnd, Middle(dlg.m_btnCopy.m_hWnd));
+    ClickButton(dlg.m_btnCopy.m_hWnd);
     ASSERT_TRUE(FileExists(temp.Path() + "out\\a\\x.txt"));
     EXPECT_EQ(::GetFocus(), dlg.m_btnCopy.m_hWnd);
     PressKeys({VK_TAB});
@@ -212,14 +212,14 @@ TEST(AfterAFailureBox, TheFocusIsBackOnTheButtonPressedAsWithout)
     const std::string file = temp.Write("x.txt", "x");
     dlg.AddGroup({file, temp.Write("y.txt", "x")});
     dlg.SetControlText(IDC_FOLDER, temp.Path());  // the file itself: copying or moving it fails
-    CAutoHandle holder(::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    CAutoHandle holder(HoldOpen(file, FILE_SHARE_READ));
     ::SetTimer(dlg.m_hWnd, 1, 20,
                [](HWND hWnd, UINT, UINT_PTR, DWORD)
                { ::GetWindow(::GetActiveWindow(), GW_OWNER) == hWnd ? PressKeys({VK_RETURN}) : void(); });
     for (CWnd* pButton : {&dlg.m_btnCopy, &dlg.m_btnMove, &dlg.m_btnDelete})
     {
         dlg.SelectRows({0});
-        ClickAt(pButton->m_hWnd, Middle(pButton->m_hWnd));
+        ClickButton(pButton->m_hWnd);
         EXPECT_EQ(::GetFocus(), pButton->m_hWnd);
     }
     EXPECT_TRUE(FileExists(file)) << "each button's file failed";
@@ -310,7 +310,7 @@ TEST(MoveToAnotherVolume, ASourceThatCannotBeDeletedLeavesSourceAndTargetAsTheyW
     out.Write("held.txt", "old 2");
     ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
     // Another program reads the file and lets nobody delete it meanwhile.
-    CAutoHandle holder(::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    CAutoHandle holder(HoldOpen(held, FILE_SHARE_READ));
     ASSERT_TRUE(holder.IsValid());
 
     dlg.SelectRows({0, 1, 2});

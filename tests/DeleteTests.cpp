@@ -87,8 +87,7 @@ TEST_F(DeleteTest, EverythingLeavesAnEmptyList)
 TEST_F(DeleteTest, FailureIsReportedAndStaysMarkedForARetry)
 {
     // Held open by another program that lets nobody delete it; closing it changes nothing of the file.
-    CAutoHandle held(
-        ::CreateFileA(paths[1][1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    CAutoHandle held(HoldOpen(paths[1][1], FILE_SHARE_READ));
     int nPosAtBox = -1;
     boxes.onBox = [&] { nPosAtBox = static_cast<int>(dlg.m_progress.SendMessage(PBM_GETPOS)); };
     DeleteRows({3, 4});

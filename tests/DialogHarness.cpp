@@ -1,5 +1,7 @@
 // Test helpers: filling the results list, the message watch and recorder, the pause answerer.
 #include "tests/DialogHarness.h"
+#include <atomic>
+#include <thread>
 
 namespace
 {
@@ -154,4 +156,32 @@ int CMessageBoxRecorder::Show(HWND, LPCSTR pszText, LPCSTR pszCaption, UINT nTyp
     if (s_pActive->onBox)
         s_pActive->onBox();
     return IDOK;
+}
+
+CLongFileTree::CLongFileTree(LONGLONG nLength)
+    : m_firstSmall(m_root.Write("a1.bin", "small")), m_secondSmall(m_root.Write("a2.bin", "small")),
+      m_long(m_root.WriteSparse("b1.bin", nLength)), m_holdTwin(HoldOpen(m_root.WriteSparse("b2.bin", nLength)))
+{
+}
+
+bool SearchWatchingTheLongFile(CDialogUnderTest& dlg, const CLongFileTree& tree, bool bStop)
+{
+    dlg.RefreshEvery(10);  // well below the time the long file takes, whatever the program's own pacing
+    std::atomic<bool> bDone{false};
+    bool bSeen = false;
+    std::thread watcher(
+        [&, hStatus = ::GetDlgItem(dlg.m_hWnd, IDC_STATUS), hFolder = ::GetDlgItem(dlg.m_hWnd, IDC_FOLDER)]
+        {
+            while (!bDone && !bSeen)
+            {
+                bSeen = TextFromOutside(hStatus) == "Просмотр 3/4: " + tree.Long() &&
+                        TextFromOutside(hFolder) == tree.Long();
+            }
+            if (bSeen && bStop)
+                PostClick(dlg, IDC_SEARCH);
+        });
+    dlg.Search(tree.Path());
+    bDone = true;
+    watcher.join();
+    return bSeen;
 }

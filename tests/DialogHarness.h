@@ -22,6 +22,11 @@ void ClickAt(HWND hWnd, POINT point, std::initializer_list<WORD> held = {});
 void QueueClick(HWND hWnd, POINT point, std::initializer_list<WORD> held = {});
 // The middle of a control of the dialog, for a click on it.
 POINT Middle(HWND hWnd);
+// A click in the middle of a button, as the user's hand gives it.
+inline void ClickButton(HWND hButton)
+{
+    ClickAt(hButton, Middle(hButton));
+}
 
 // The idle look after an operation: idle captions, the controls enabled, no search lists left.
 void ExpectIdle(const CDialogUnderTest& dlg);
@@ -88,6 +93,28 @@ inline std::string TextFromOutside(HWND hWnd)
     ::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 200, &result);
     return text;
 }
+
+// A tree whose search reads a long file third of four: two small equal files, the long file, and its
+// twin of equal size, held open while the tree lives so that only the one long file is read.
+class CLongFileTree
+{
+public:
+    explicit CLongFileTree(LONGLONG nLength);
+    const std::string& Path() const { return m_root.Path(); }
+    const std::string& FirstSmall() const { return m_firstSmall; }
+    const std::string& Long() const { return m_long; }
+
+private:
+    CTempFolder m_root;
+    std::string m_firstSmall;
+    std::string m_secondSmall;
+    std::string m_long;
+    CAutoHandle m_holdTwin;
+};
+
+// Searches the tree while another thread watches the window as another program would, until the status
+// and the lower field name the long file; with bStop, "Стоп" is clicked then. TRUE when it was seen.
+bool SearchWatchingTheLongFile(CDialogUnderTest& dlg, const CLongFileTree& tree, bool bStop);
 
 // Queues the mouse button going down (WM_LBUTTONDOWN) or up (WM_LBUTTONUP) over a button of the
 // dialog, as the user's hand gives it.

@@ -110,8 +110,7 @@ TEST(FileDigester, WholeFilesAndFilesThatCannotBeRead)
     // Another program holding the file without sharing it.
     const std::string held = folder.Write("held", large);
     {
-        CAutoHandle holder(
-            ::CreateFileA(held.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+        CAutoHandle holder(HoldOpen(held));
         ASSERT_TRUE(holder.IsValid());
         EXPECT_EQ(kNone, WholeFile(digester, held.c_str()));
         EXPECT_EQ(0u, CFileDigester::Mp3AudioLength(held.c_str()));

@@ -25,12 +25,12 @@ std::vector<std::string> Rows(const CDialogUnderTest& dlg, const CTempFolder& ro
 void MarkByPrefix(CDialogUnderTest& dlg, const std::string& prefix)
 {
     dlg.SetControlText(IDC_FOLDER, prefix);
-    ClickAt(dlg.m_btnMark.m_hWnd, Middle(dlg.m_btnMark.m_hWnd));
+    ClickButton(dlg.m_btnMark.m_hWnd);
 }
 
 void ClickDelete(CDialogUnderTest& dlg)
 {
-    ClickAt(dlg.m_btnDelete.m_hWnd, Middle(dlg.m_btnDelete.m_hWnd));
+    ClickButton(dlg.m_btnDelete.m_hWnd);
     PumpMessages();
 }
 }  // namespace
@@ -122,7 +122,7 @@ TEST(LastCopy, OnlyAFileAsListedWithAnotherCopyAsListedIsDeleted)
     EXPECT_EQ(dlg.SelectedRows().size(), 5u);
 
     dlg.SetControlText(IDC_FOLDER, root.Path() + "moved");
-    ClickAt(dlg.m_btnMove.m_hWnd, Middle(dlg.m_btnMove.m_hWnd));
+    ClickButton(dlg.m_btnMove.m_hWnd);
     EXPECT_TRUE(FileExists(root.Path() + "p5\\a.bin"));
     EXPECT_TRUE(FileExists(root.Path() + "p6\\a.bin"));
     EXPECT_FALSE(FileExists(root.Path() + "moved\\p5\\a.bin"));

@@ -96,6 +96,13 @@ CString CellText(CDialogUnderTest& dlg, int row, int column, int bufferSize = 51
     EXPECT_EQ('#', buffer[static_cast<size_t>(bufferSize)]) << "text written past the request's buffer";
     return CString(buffer.data());
 }
+
+// An operation that holds nothing, for a test of the busy state alone.
+class CNoHold : public IOperationHold
+{
+public:
+    void OnHold(BOOL) override {}
+};
 }  // namespace
 
 TEST(MainWindow, StartsEmptyIdleAndWithTheFocusInThePathField)

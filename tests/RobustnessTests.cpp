@@ -224,7 +224,7 @@ TEST(Robustness, FilesThatVanishOrAreLockedAfterTheSearchAreReportedAndNothingEl
     dlg.AddGroup({locked, root.Write("b\\locked.txt", "y")});
     dlg.AddGroup({fine, root.Write("b\\fine.txt", "z")});
     ::DeleteFileA(vanished.c_str());
-    CAutoHandle hold(::CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    CAutoHandle hold(HoldOpen(locked));
     ASSERT_TRUE(hold.IsValid());
 
     for (int button : {IDC_COPY, IDC_MOVE, IDC_DELETE})

@@ -2,9 +2,7 @@
 #include "framework/ScopedWin.h"
 #include "results/ItemKey.h"
 #include "tests/DialogHarness.h"
-#include <atomic>
 #include <functional>
-#include <thread>
 
 namespace
 {
@@ -197,7 +195,7 @@ TEST(Search, AnUnreadableCopyIsNotReported)
     CTempFolder root;
     root.Write("a.txt", "content");
     const std::string locked = root.Write("b.txt", "content");
-    CAutoHandle hold(::CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    CAutoHandle hold(HoldOpen(locked));
     CDialogUnderTest dlg;
     dlg.Search(root.Path());
     EXPECT_TRUE(Groups(dlg, root).empty());
@@ -398,38 +396,17 @@ TEST(SearchProgress, ALongFileIsNamedWhileItIsReadAndAStopThereEndsTheSearch)
 {
     for (const bool bStop : {false, true})
     {
-        CTempFolder root;
-        root.Write("a1.bin", "small");
-        root.Write("a2.bin", "small");
         // Files are read a few ahead of the one named, so the long file must outlast the window's
         // answer to a click by far; the one to be stopped would take the rest of the test run to read.
-        const long long nLength = bStop ? 1ll << 34 : 1ll << 30;
-        const std::string big = root.WriteSparse("b1.bin", nLength);
-        // Its twin of equal size cannot be opened, so only one long file is read.
-        const std::string twin = root.WriteSparse("b2.bin", nLength);
-        CAutoHandle hold(::CreateFileA(twin.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-
+        const CLongFileTree tree(bStop ? 1ll << 34 : 1ll << 30);
         CDialogUnderTest dlg;
-        dlg.RefreshEvery(10);  // well below the time the long file takes, whatever the program's own pacing
-        std::atomic<bool> bDone{false};
-        bool bSeen = false;
-        std::thread watcher(
-            [&, hStatus = ::GetDlgItem(dlg.m_hWnd, IDC_STATUS), hFolder = ::GetDlgItem(dlg.m_hWnd, IDC_FOLDER)]
-            {
-                while (!bDone && !bSeen)
-                    bSeen = TextFromOutside(hStatus) == "Просмотр 3/4: " + big && TextFromOutside(hFolder) == big;
-                if (bSeen && bStop)
-                    PostClick(dlg, IDC_SEARCH);
-            });
-        dlg.Search(root.Path());
-        bDone = true;
-        watcher.join();
+        const bool bSeen = SearchWatchingTheLongFile(dlg, tree, bStop);
         SCOPED_TRACE(bStop ? "stopped" : "to the end");
         EXPECT_TRUE(bSeen);
         EXPECT_EQ(CString(bStop ? "Прервано пользователем" : "Найдено 1 дубликатов"), dlg.ControlText(IDC_STATUS));
         if (bStop)
         {
-            EXPECT_EQ(CString(big.c_str()), dlg.ControlText(IDC_FOLDER));
+            EXPECT_EQ(CString(tree.Long().c_str()), dlg.ControlText(IDC_FOLDER));
         }
     }
 }

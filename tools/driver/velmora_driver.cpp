@@ -12,7 +12,7 @@
 //   velmora_driver resize <width> <height> gives the window that outer size, as dragging its frame would
 //   velmora_driver close                  presses "Выход"
 #include "res/resource.h"
-#include "kit/MessagePump.h"
+#include "kit/Clock.h"
 #include "kit/RemoteVelmora.h"
 #include "kit/StatusStages.h"
 #include <commctrl.h>
@@ -30,11 +30,19 @@ namespace
 {
 const DWORD kSearchTimeoutMs = 600000;  // a search of a million files takes minutes
 
-int PrintResult(const CRemoteVelmora& app)
+// The status line, then a line for each row: its path, and its size unless bPathsOnly.
+int PrintResult(const CRemoteVelmora& app, BOOL bPathsOnly)
 {
     std::printf("%s\n", app.Text(IDC_STATUS).c_str());
-    for (int row = 0; row < app.RowCount(); ++row)
-        std::printf("%s\t%s\n", app.CellText(row, 0).c_str(), app.CellText(row, 1).c_str());
+    const std::vector<std::string> paths = app.ColumnTexts(0);
+    const std::vector<std::string> sizes = bPathsOnly ? std::vector<std::string>() : app.ColumnTexts(1);
+    for (size_t row = 0; row < paths.size(); ++row)
+    {
+        if (bPathsOnly)
+            std::printf("%s\n", paths[row].c_str());
+        else
+            std::printf("%s\t%s\n", paths[row].c_str(), row < sizes.size() ? sizes[row].c_str() : "");
+    }
     return 0;
 }
 
@@ -76,6 +84,16 @@ private:
     std::thread m_thread;
 };
 
+// The program's memory now; all zero when it cannot be asked.
+PROCESS_MEMORY_COUNTERS MemoryOf(const CRemoteVelmora& app)
+{
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof(memory);
+    if (!app.ProcessHandle() || !::GetProcessMemoryInfo(app.ProcessHandle(), &memory, sizeof(memory)))
+        memory = PROCESS_MEMORY_COUNTERS{};
+    return memory;
+}
+
 // Times a search stage by stage from its status line, read every 50 ms: reading it more often
 // would cost the window measurable time, since every read is a message it must answer.
 int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
@@ -94,12 +112,7 @@ int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
     for (BOOL bEnded = FALSE; !bEnded; ::Sleep(50))
     {
         const stages::SearchStage stage = stages::ClassifyStatus(app.Text(IDC_STATUS).c_str());
-        PROCESS_MEMORY_COUNTERS memory = {};
-        memory.cb = sizeof(memory);
-        const SIZE_T nWorkingSet =
-            app.ProcessHandle() && ::GetProcessMemoryInfo(app.ProcessHandle(), &memory, sizeof(memory))
-                ? memory.WorkingSetSize
-                : 0;
+        const SIZE_T nWorkingSet = MemoryOf(app).WorkingSetSize;
         for (size_t i = 0; i < nStages; ++i)
         {
             if (kStageTexts[i].stage != stage)
@@ -131,9 +144,8 @@ int TimedSearch(CRemoteVelmora& app, const char* pszFolder)
                     static_cast<double>(largestMemory[i]) / 1e6);
     }
     std::printf("total %.2f s\nstatus %s\nrows %d\n", total, app.Text(IDC_STATUS).c_str(), app.RowCount());
-    PROCESS_MEMORY_COUNTERS memory = {};
-    memory.cb = sizeof(memory);
-    if (app.ProcessHandle() && ::GetProcessMemoryInfo(app.ProcessHandle(), &memory, sizeof(memory)))
+    const PROCESS_MEMORY_COUNTERS memory = MemoryOf(app);
+    if (memory.PeakWorkingSetSize != 0)
         std::printf("peak working set %llu bytes\n", static_cast<ULONGLONG>(memory.PeakWorkingSetSize));
     std::printf("longest silence %.2f s\n", longestSilence);
     return 0;
@@ -219,12 +231,5 @@ int main(int argc, char** argv)
         return app.WaitForBusy() ? 0 : 1;
     if (!app.WaitForStatus("Найдено", kSearchTimeoutMs) || !app.WaitForIdle())
         return 1;
-    if (std::strcmp(command, "list") == 0)
-    {
-        std::printf("%s\n", app.Text(IDC_STATUS).c_str());
-        for (const std::string& path : app.ColumnTexts(0))
-            std::printf("%s\n", path.c_str());
-        return 0;
-    }
-    return PrintResult(app);
+    return PrintResult(app, std::strcmp(command, "list") == 0);
 }
