@@ -48,12 +48,12 @@ void RemoveTree(const std::string& folder)
             if (!(entry.attributes & FILE_ATTRIBUTE_DIRECTORY))
                 DeletePath(path.c_str());
             else if (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-                ::RemoveDirectoryW(WideFromUtf8(("\\\\?\\" + path).c_str()).c_str());
+                RemoveFolder(path.c_str());
             else
                 RemoveTree(path + "\\");
         }
     }
-    ::RemoveDirectoryW(WideFromUtf8(("\\\\?\\" + folder).c_str()).c_str());
+    RemoveFolder(folder.c_str());
 }
 }  // namespace
 
@@ -111,16 +111,25 @@ void OverwriteAt(const std::string& path, const std::string& contents, LONGLONG 
     WriteAt(path, OPEN_EXISTING, contents, nAt);
 }
 
-void OverwriteKeepingTime(const std::string& path, const std::string& contents)
+FILETIME WriteTimeOf(const std::string& path)
 {
-    FILETIME written;
-    {
-        CAutoHandle file(OpenTestFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
-        ::GetFileTime(file.Get(), nullptr, nullptr, &written);
-    }
-    OverwriteAt(path, contents, 0);
+    FILETIME written = {};
+    CAutoHandle file(OpenTestFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
+    ::GetFileTime(file.Get(), nullptr, nullptr, &written);
+    return written;
+}
+
+void SetWriteTime(const std::string& path, const FILETIME& written)
+{
     CAutoHandle file(OpenTestFile(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
     ::SetFileTime(file.Get(), nullptr, nullptr, &written);
+}
+
+void OverwriteKeepingTime(const std::string& path, const std::string& contents)
+{
+    const FILETIME written = WriteTimeOf(path);
+    OverwriteAt(path, contents, 0);
+    SetWriteTime(path, written);
 }
 
 std::string CTempFolder::WriteSparse(const std::string& relative, LONGLONG nSize) const

@@ -25,6 +25,8 @@ BOOL MakeUnixPipe(const std::string& path);
 CAutoHandle HoldOpen(const std::string& path, DWORD dwShare = 0);
 // Writes over part of an existing file, which keeps its size when the part lies within it.
 void OverwriteAt(const std::string& path, const std::string& contents, LONGLONG nAt);
+FILETIME WriteTimeOf(const std::string& path);
+void SetWriteTime(const std::string& path, const FILETIME& written);
 // Writes over the start of the file and sets its write time back, as some sync tools do: its size and
 // write time are as before, its contents not.
 void OverwriteKeepingTime(const std::string& path, const std::string& contents);

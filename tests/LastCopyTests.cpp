@@ -97,12 +97,7 @@ TEST(LastCopy, OnlyAFileAsListedWithAnotherCopyAsListedIsDeleted)
     OverwriteKeepingTime(root.Path() + "q4\\a.bin", "changed");
     OverwriteKeepingTime(root.Path() + "p5\\a.bin", "changed");
     const std::string other = root.Write("elsewhere.bin", std::string(100, 'z'));
-    WIN32_FILE_ATTRIBUTE_DATA listed;
-    ::GetFileAttributesExA((root.Path() + "p6\\a.bin").c_str(), GetFileExInfoStandard, &listed);
-    {
-        CAutoHandle file(::CreateFileA(other.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        ::SetFileTime(file.Get(), nullptr, nullptr, &listed.ftLastWriteTime);
-    }
+    SetWriteTime(other, WriteTimeOf(root.Path() + "p6\\a.bin"));
     ::MoveFileExA(other.c_str(), (root.Path() + "p6\\a.bin").c_str(), MOVEFILE_REPLACE_EXISTING);
 
     MarkByPrefix(dlg, root.Path() + "p");
